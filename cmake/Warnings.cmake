@@ -1,0 +1,9 @@
+# The project's own targets build with a strict warning set; CI turns warnings into errors.
+function(md5b64_set_warnings target)
+  if(MSVC)
+    target_compile_options(${target} PRIVATE /W4 $<$<BOOL:${MD5B64_WARNINGS_AS_ERRORS}>:/WX>)
+  else()
+    target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic
+      $<$<BOOL:${MD5B64_WARNINGS_AS_ERRORS}>:-Werror>)
+  endif()
+endfunction()

@@ -1,0 +1,14 @@
+#include "coders/IdCoder.h"
+
+#include "platform/IdGlobal.h"
+
+namespace md5b64 {
+
+std::string TIdEncoder::EncodeText(std::string_view AText) {
+  TIdReadMemoryStream Stream(AText.data(), static_cast<std::int64_t>(AText.size()));
+  return EncodeStream(Stream, NoLimit);
+}
+
+std::string TIdEncoder::EncodeStream(TStream&, std::int32_t) { throw EAbstractError(); }
+
+} // namespace md5b64

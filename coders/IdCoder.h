@@ -1,0 +1,36 @@
+// IdCoder: the stream encoder base of the three-to-four text coders, and the coding
+// modules' error class.
+#ifndef MD5B64_CODERS_IDCODER_H
+#define MD5B64_CODERS_IDCODER_H
+
+#include "platform/Component.h"
+#include "platform/Streams.h"
+#include "platform/SysUtils.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace md5b64 {
+
+/// The coding modules' own error class.
+MD5B64_DECLARE_ERROR(EIdException, Exception);
+
+/// Base of the stream encoders.
+class TIdEncoder : public TIdBaseComponent {
+public:
+  /// The byte limit that means "no limit".
+  static constexpr std::int32_t NoLimit = 2147483647;
+
+  using TIdBaseComponent::TIdBaseComponent;
+
+  /// The encoding of all the bytes of AText. The text is read in place, not copied.
+  std::string EncodeText(std::string_view AText);
+  /// Encodes at most ABytes bytes read from AStream's position, which advances past them.
+  /// Raises EAbstractError in this class, which cannot encode.
+  virtual std::string EncodeStream(TStream& AStream, std::int32_t ABytes);
+};
+
+} // namespace md5b64
+
+#endif

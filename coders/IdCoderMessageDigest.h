@@ -1,0 +1,91 @@
+// IdCoderMessageDigest: message digests as buffered coders. MD4 (RFC 1320) and MD5
+// (RFC 1321) emit their 16 digest bytes as one piece of coded data when the input ends.
+#ifndef MD5B64_CODERS_IDCODERMESSAGEDIGEST_H
+#define MD5B64_CODERS_IDCODERMESSAGEDIGEST_H
+
+#include "coders/IdCoderOld.h"
+#include "platform/StringList.h"
+
+#include <array>
+#include <cstdint>
+
+namespace md5b64 {
+
+/// The four-word chaining state A, B, C, D.
+using TIdMDChainState = std::array<std::uint32_t, 4>;
+
+/// The initial chaining state of RFC 1320 and RFC 1321, section 3.3.
+inline constexpr TIdMDChainState InitialChainState = {0x67452301, 0xEFCDAB89, 0x98BADCFE,
+                                                      0x10325476};
+
+/// RFC 1321, section 3.4: entry i (from 0) is the integer part of 2^32 * |sin(i + 1)|.
+extern const std::array<std::uint32_t, 64> Md5SineTable;
+
+/// MD4 round constants of RFC 1320: rounds 2 and 3.
+inline constexpr std::uint32_t Md4Round2Constant = 0x5A827999;
+inline constexpr std::uint32_t Md4Round3Constant = 0x6ED9EBA1;
+
+/// MD4 digest coder (RFC 1320). The chunk is one 64-byte block and cannot be resized;
+/// FinishInput returns "0;" and the 16 digest bytes. The round functions are virtual: a
+/// derived class that replaces one changes every step that uses it.
+class TIdCoderMD4 : public TIdCoder {
+public:
+  static constexpr std::uint32_t BlockSize = 64;
+  static constexpr std::size_t DigestSize = 16;
+
+  explicit TIdCoderMD4(TComponent* AOwner = nullptr);
+
+  /// Starts a new message: reloads InitialChainState, zeroes MessageLength, and drops the
+  /// held bytes and queued entries as the base Reset does. The counters stay.
+  void Reset() override;
+  /// The block size is fixed: the request is ignored.
+  void ResizeChunk(std::uint32_t) override {}
+
+  /// RFC 1320 F: (x AND y) OR (NOT x AND z).
+  virtual std::uint32_t RoundF(std::uint32_t X, std::uint32_t Y, std::uint32_t Z) const;
+  /// RFC 1320 G, the majority: (x AND y) OR (x AND z) OR (y AND z).
+  virtual std::uint32_t RoundG(std::uint32_t X, std::uint32_t Y, std::uint32_t Z) const;
+  /// RFC 1320 H: x XOR y XOR z.
+  virtual std::uint32_t RoundH(std::uint32_t X, std::uint32_t Y, std::uint32_t Z) const;
+  /// Appends the RFC's test suite to AList: each input line followed by two blanks and the
+  /// expected digest in upper-case hexadecimal. Computes nothing.
+  virtual void ListTestVectors(TStrings& AList) const;
+
+  const TIdMDChainState& ChainState() const noexcept { return FChainState; }
+  /// Bytes compressed since construction or the last Reset, 64 for each block.
+  std::uint64_t MessageLength() const noexcept { return FMessageLength; }
+
+protected:
+  /// Compresses the 64-byte chunk into ChainState; emits nothing.
+  void CodeChunk() override;
+  /// Pads the message, appends its bit length, compresses the last one or two blocks and
+  /// emits the digest (RFC 1320/1321, sections 3.1, 3.2 and 3.5).
+  void CodeFinalChunk() override;
+
+  /// True when the object is exactly of class T, so the round functions are T's own.
+  template <class T> bool IsExactly() const noexcept;
+
+  TIdMDChainState FChainState = InitialChainState;
+  std::uint64_t FMessageLength = 0;
+};
+
+/// MD5 digest coder (RFC 1321): the MD4 frame with its own compression, its own G and the
+/// added I; F and H are MD4's.
+class TIdCoderMD5 : public TIdCoderMD4 {
+public:
+  using TIdCoderMD4::TIdCoderMD4;
+
+  /// RFC 1321 G: (x AND z) OR (y AND NOT z).
+  std::uint32_t RoundG(std::uint32_t X, std::uint32_t Y, std::uint32_t Z) const override;
+  /// RFC 1321 I: y XOR (x OR NOT z).
+  virtual std::uint32_t RoundI(std::uint32_t X, std::uint32_t Y, std::uint32_t Z) const;
+  /// As TIdCoderMD4's, with MD5 digests in lower-case hexadecimal.
+  void ListTestVectors(TStrings& AList) const override;
+
+protected:
+  void CodeChunk() override;
+};
+
+} // namespace md5b64
+
+#endif

@@ -1,0 +1,165 @@
+#include "coders/IdCoderOld.h"
+
+#include "platform/IdGlobal.h"
+#include "platform/SysUtils.h"
+
+#include <algorithm>
+#include <cstring>
+#include <limits>
+
+namespace md5b64 {
+
+namespace {
+
+constexpr char DataKind = '0';
+constexpr std::string_view DataPrefix = "0;";
+constexpr std::string_view LineBreak = "\r\n";
+
+bool IsDataEntry(const std::string& Entry) { return !Entry.empty() && Entry[0] == DataKind; }
+
+// The data of an entry: the bytes after the ";" that ends its kind.
+std::string EntryData(std::string Entry) {
+  SplitHead(Entry, ";", true, true);
+  return Entry;
+}
+
+} // namespace
+
+void AddToCounter64(TCounter64& Counter, std::uint32_t Amount) noexcept {
+  const std::uint32_t Before = Counter.Low;
+  Counter.Low += Amount;
+  if (Counter.Low < Before) {
+    // The counter stops at no remainder: a sum past 2^64 - 1 starts again from 0.
+    if (Counter.High == std::numeric_limits<std::uint32_t>::max()) {
+      Counter.Low = 0;
+      Counter.High = 0;
+    } else {
+      ++Counter.High;
+    }
+  }
+}
+
+TIdCoder::TIdCoder(TComponent* AOwner) : TIdBaseComponent(AOwner), FChunk(DefaultChunkSize, '\0') {}
+
+std::string TIdCoder::FeedText(std::string_view AText) {
+  // Texts longer than one 32-bit amount are counted in steps.
+  for (std::string_view Rest = AText; !Rest.empty();) {
+    const std::size_t Step = std::min<std::size_t>(Rest.size(), 0xFFFFFFFFU);
+    AddToCounter64(FInputCount, static_cast<std::uint32_t>(Step));
+    Rest.remove_prefix(Step);
+  }
+  while (!AText.empty()) {
+    const std::size_t Room = FChunkSize - FChunkFill;
+    if (AText.size() < Room) {
+      std::memcpy(FChunk.data() + FChunkFill, AText.data(), AText.size());
+      FChunkFill += static_cast<std::uint32_t>(AText.size());
+      break;
+    }
+    std::memcpy(FChunk.data() + FChunkFill, AText.data(), Room);
+    FChunkFill = FChunkSize;
+    AText.remove_prefix(Room);
+    CodeChunk();
+    // A chunk step that leaves the chunk full would stall the feed for ever.
+    if (FChunkFill >= FChunkSize)
+      throw ERangeError();
+  }
+  return FAutoFinish ? FinishInput() : TakeOutput();
+}
+
+std::string TIdCoder::FinishInput() {
+  FFinishing = true;
+  CodeFinalChunk();
+  return TakeOutput();
+}
+
+std::string TIdCoder::TakeOutput() {
+  if (FDropData && FDropNotices) {
+    FOutputQueue.Clear();
+    return {};
+  }
+  if (FOutputQueue.IsEmpty())
+    return {};
+  if (!IsDataEntry(FOutputQueue.Strings(0)))
+    return FOutputQueue.Extract(0);
+  std::string Result(DataPrefix);
+  Result += EntryData(FOutputQueue.Extract(0));
+  while (!FOutputQueue.IsEmpty() && IsDataEntry(FOutputQueue.Strings(0)))
+    Result += EntryData(FOutputQueue.Extract(0));
+  return Result;
+}
+
+std::string TIdCoder::TakeNextData() {
+  if (FDropData && FDropNotices) {
+    FOutputQueue.Clear();
+    return {};
+  }
+  if (!FOutputQueue.IsEmpty() && !IsDataEntry(FOutputQueue.Strings(0))) {
+    if (!FDropNotices)
+      return {};
+    while (!FOutputQueue.IsEmpty() && !IsDataEntry(FOutputQueue.Strings(0)))
+      FOutputQueue.Delete(0);
+  }
+  if (FOutputQueue.IsEmpty())
+    return {};
+  return EntryData(FOutputQueue.Extract(0));
+}
+
+void TIdCoder::Reset() {
+  ApplyChunkSize(static_cast<std::int32_t>(FChunkSize));
+  FFinishing = false;
+  FOutputQueue.Clear();
+}
+
+void TIdCoder::AssignParam(std::string AParam) { FParamText = std::move(AParam); }
+
+void TIdCoder::ResizeChunk(std::uint32_t ASize) {
+  if (ASize > static_cast<std::uint32_t>(std::numeric_limits<std::int32_t>::max()))
+    throw ERangeError();
+  ApplyChunkSize(static_cast<std::int32_t>(ASize));
+}
+
+// The chunk is emptied only once the piece is delivered: a failing OnDataReady leaves the
+// chunk holding what it held.
+void TIdCoder::CodeChunk() {
+  EmitOutput(std::string(FChunk.data(), FChunkSize));
+  CountProcessed(FChunkSize);
+  FChunkFill = 0;
+}
+
+void TIdCoder::CodeFinalChunk() {
+  EmitOutput(std::string(FChunk.data(), FChunkFill));
+  CountProcessed(FChunkFill);
+  FChunkFill = 0;
+}
+
+void TIdCoder::EmitOutput(std::string APiece) {
+  if (FAppendLineBreak)
+    APiece += LineBreak;
+  AddToCounter64(FOutputCount, static_cast<std::uint32_t>(APiece.size()));
+  if (FUseDataEvent) {
+    if (FOnDataReady)
+      FOnDataReady(*this, APiece);
+    return;
+  }
+  std::string Entry;
+  Entry.reserve(DataPrefix.size() + APiece.size());
+  Entry.append(DataPrefix).append(APiece);
+  FOutputQueue.Add(std::move(Entry));
+}
+
+void TIdCoder::ApplyChunkSize(std::int32_t ASize) {
+  // A chunk holds at least one byte: with none, a non-empty text could never be consumed.
+  if (ASize < 1)
+    throw ERangeError();
+  const auto Size = static_cast<std::uint32_t>(ASize);
+  if (Size > FChunk.size())
+    FChunk.resize(Size);
+  FChunkSize = Size;
+  FChunkFill = 0;
+}
+
+void TIdCoder::CountProcessed(std::uint32_t AAmount) noexcept {
+  AddToCounter64(FProcessedCount, AAmount);
+}
+
+} // namespace md5b64

@@ -1,0 +1,17 @@
+#!/bin/sh
+# Installs what building and testing md5b64 needs beyond the compiler and CMake, on Debian.
+# Does nothing when everything is already there.
+set -eu
+
+packages="g++ cmake ninja-build libgtest-dev $*"
+missing=""
+for p in $packages; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
+done
+[ -z "$missing" ] && exit 0
+
+echo "Installing:$missing" >&2
+if [ "$(id -u)" -eq 0 ]; then sudo=""; else sudo="sudo"; fi
+$sudo apt-get update -qq
+# shellcheck disable=SC2086
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq $missing >&2
