@@ -4,6 +4,7 @@
 #include "platform/CodePage.h"
 #include "platform/CommandLine.h"
 #include "platform/Console.h"
+#include "platform/IdGlobal.h"
 #include "platform/Runtime.h"
 
 #include <exception>
@@ -18,17 +19,7 @@ std::string SplitAt(std::string& AText, std::string_view ADelim, bool ARemove) {
   } else {
     Pos = AnsiPos(ADelim, AText);
   }
-  std::string Head;
-  if (Pos == 0) {
-    Head = AText;
-    if (ARemove)
-      AText.clear();
-  } else {
-    Head = AText.substr(0, Pos - 1);
-    if (ARemove)
-      AText.erase(0, Pos - 1 + ADelim.size());
-  }
-  return Head;
+  return CutAtDelimiter(AText, Pos, ADelim.size(), ARemove);
 }
 
 namespace {

@@ -42,16 +42,21 @@ std::string SplitHead(std::string& AText, std::string_view Delim, bool ARemove,
                       bool ACaseSensitive) {
   const std::size_t Pos = ACaseSensitive ? SearchText(Delim, AText)
                                          : SearchText(UpperAscii(Delim), UpperAscii(AText));
-  std::string Head;
+  return CutAtDelimiter(AText, Pos, Delim.size(), ARemove);
+}
+
+std::string CutAtDelimiter(std::string& AText, std::size_t Pos, std::size_t DelimLength,
+                           bool ARemove) {
   if (Pos == 0) {
-    Head = AText;
-    if (ARemove)
-      AText.clear();
-  } else {
-    Head = AText.substr(0, Pos - 1);
-    if (ARemove)
-      AText.erase(0, Pos - 1 + Delim.size());
+    if (!ARemove)
+      return AText;
+    std::string Head = std::move(AText);
+    AText.clear();
+    return Head;
   }
+  std::string Head = AText.substr(0, Pos - 1);
+  if (ARemove)
+    AText.erase(0, Pos - 1 + DelimLength);
   return Head;
 }
 

@@ -38,6 +38,12 @@ void FinalizeIdGlobal();
 std::string SplitHead(std::string& AText, std::string_view Delim, bool ARemove = true,
                       bool ACaseSensitive = true);
 
+/// Cuts AText at the 1-based position Pos of a delimiter DelimLength bytes long and returns
+/// the part before it; Pos 0 means no delimiter, and the head is then the whole text. With
+/// ARemove on, AText keeps only what follows the delimiter (nothing when there is none).
+std::string CutAtDelimiter(std::string& AText, std::size_t Pos, std::size_t DelimLength,
+                           bool ARemove);
+
 /// Value rotated left by Count bits, Count taken modulo 32.
 constexpr std::uint32_t RotateLeft32(std::uint32_t Value, unsigned Count) noexcept {
   return std::rotl(Value, static_cast<int>(Count & 31U));

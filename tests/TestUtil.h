@@ -2,10 +2,19 @@
 #ifndef MD5B64_TESTS_TESTUTIL_H
 #define MD5B64_TESTS_TESTUTIL_H
 
+#include "platform/SysUtils.h"
+
 #include <string>
 #include <string_view>
 
 namespace md5b64::test {
+
+/// Raised by test doubles where a failure is injected.
+class ETestFailure : public Exception {
+public:
+  ETestFailure() : Exception("injected failure") {}
+  const char* ClassName() const noexcept override { return "ETestFailure"; }
+};
 
 /// Lower-case hexadecimal form of the bytes of Bytes.
 inline std::string ToHex(std::string_view Bytes) {
