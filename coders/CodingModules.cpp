@@ -14,6 +14,8 @@ constexpr TModuleStep Steps[] = {
 
 } // namespace
 
-std::span<const TModuleStep> CodingModules() noexcept { return Steps; }
+std::span<const TModuleStep> CodingModules() noexcept {
+  return Steps;
+}
 
 } // namespace md5b64

@@ -9,6 +9,8 @@ std::string TIdEncoder::EncodeText(std::string_view AText) {
   return EncodeStream(Stream, NoLimit);
 }
 
-std::string TIdEncoder::EncodeStream(TStream&, std::int32_t) { throw EAbstractError(); }
+std::string TIdEncoder::EncodeStream(TStream&, std::int32_t) {
+  throw EAbstractError();
+}
 
 } // namespace md5b64

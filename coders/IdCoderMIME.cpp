@@ -10,7 +10,9 @@ void InitializeIdCoderMIME() {
   MimeAlphabet = MimeAlphabetChars;
 }
 
-void FinalizeIdCoderMIME() { MimeAlphabet.clear(); }
+void FinalizeIdCoderMIME() {
+  MimeAlphabet.clear();
+}
 
 TIdEncoderMIME::TIdEncoderMIME(TComponent* AOwner) : TIdEncoder3to4(AOwner) {
   FCodingTable = MimeAlphabet;

@@ -15,7 +15,9 @@ constexpr char DataKind = '0';
 constexpr std::string_view DataPrefix = "0;";
 constexpr std::string_view LineBreak = "\r\n";
 
-bool IsDataEntry(const std::string& Entry) { return !Entry.empty() && Entry[0] == DataKind; }
+bool IsDataEntry(const std::string& Entry) {
+  return !Entry.empty() && Entry[0] == DataKind;
+}
 
 // The data of an entry: the bytes after the ";" that ends its kind.
 std::string EntryData(std::string Entry) {
@@ -110,7 +112,9 @@ void TIdCoder::Reset() {
   FOutputQueue.Clear();
 }
 
-void TIdCoder::AssignParam(std::string AParam) { FParamText = std::move(AParam); }
+void TIdCoder::AssignParam(std::string AParam) {
+  FParamText = std::move(AParam);
+}
 
 void TIdCoder::ResizeChunk(std::uint32_t ASize) {
   if (ASize > static_cast<std::uint32_t>(std::numeric_limits<std::int32_t>::max()))

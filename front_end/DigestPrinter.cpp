@@ -49,8 +49,7 @@ void PrintDigest(std::string_view Argument, const TDigestPrinterFactory& Factory
   TDigestRun Run;
   std::exception_ptr Failure;
   try {
-    Run.DigestCoder =
-        Factory.CreateCoder ? Factory.CreateCoder() : std::make_unique<TIdCoderMD5>();
+    Run.DigestCoder = Factory.CreateCoder ? Factory.CreateCoder() : std::make_unique<TIdCoderMD5>();
     Run.Encoder =
         Factory.CreateEncoder ? Factory.CreateEncoder() : std::make_unique<TIdEncoderMIME>();
     Run.DigestCoder->Reset();
@@ -78,7 +77,9 @@ void PrintDigest(std::string_view Argument, const TDigestPrinterFactory& Factory
     std::rethrow_exception(Failure);
 }
 
-std::span<const TModuleStep> ProgramModules() noexcept { return CodingModules(); }
+std::span<const TModuleStep> ProgramModules() noexcept {
+  return CodingModules();
+}
 
 int RunDigestPrinter(int ArgCount, char** Args, std::span<const TModuleStep> Modules,
                      const TDigestPrinterFactory& Factory) {

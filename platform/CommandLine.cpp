@@ -4,7 +4,9 @@ namespace md5b64 {
 
 namespace {
 
-bool IsSeparator(unsigned char Byte) { return Byte >= 1 && Byte <= 32; }
+bool IsSeparator(unsigned char Byte) {
+  return Byte >= 1 && Byte <= 32;
+}
 
 // Skips separators and empty quoted arguments before a piece.
 std::size_t SkipToPiece(std::string_view Line, std::size_t At) {

@@ -40,8 +40,8 @@ std::string UpperAscii(std::string_view Text) {
 
 std::string SplitHead(std::string& AText, std::string_view Delim, bool ARemove,
                       bool ACaseSensitive) {
-  const std::size_t Pos = ACaseSensitive ? SearchText(Delim, AText)
-                                         : SearchText(UpperAscii(Delim), UpperAscii(AText));
+  const std::size_t Pos =
+      ACaseSensitive ? SearchText(Delim, AText) : SearchText(UpperAscii(Delim), UpperAscii(AText));
   return CutAtDelimiter(AText, Pos, Delim.size(), ARemove);
 }
 

@@ -8,14 +8,10 @@ namespace md5b64 {
 namespace {
 
 constexpr std::array<const char*, 8> StringTable = {
-    "Range check error",
-    "Stream read error",
-    "Stream write error",
-    "Abstract Error",
-    "Out of memory",
-    "I/O error %d",
-    "Uneven size in Encode.",
-    "List index out of bounds (%d)",
+    "Range check error",      "Stream read error",
+    "Stream write error",     "Abstract Error",
+    "Out of memory",          "I/O error %d",
+    "Uneven size in Encode.", "List index out of bounds (%d)",
 };
 
 } // namespace

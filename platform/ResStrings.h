@@ -7,14 +7,14 @@
 namespace md5b64 {
 
 enum class TResString {
-  RangeError,      // "Range check error"
-  ReadError,       // "Stream read error"
-  WriteError,      // "Stream write error"
-  AbstractError,   // "Abstract Error"
-  OutOfMemory,     // "Out of memory"
-  InOutError,      // "I/O error %d"
-  UnevenEncode,    // "Uneven size in Encode."
-  ListIndexError,  // "List index out of bounds (%d)"
+  RangeError,     // "Range check error"
+  ReadError,      // "Stream read error"
+  WriteError,     // "Stream write error"
+  AbstractError,  // "Abstract Error"
+  OutOfMemory,    // "Out of memory"
+  InOutError,     // "I/O error %d"
+  UnevenEncode,   // "Uneven size in Encode."
+  ListIndexError, // "List index out of bounds (%d)"
 };
 
 /// Returns the message text stored under Id.

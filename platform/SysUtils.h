@@ -33,7 +33,7 @@ private:
   class Name : public Base {                                                                       \
   public:                                                                                          \
     using Base::Base;                                                                              \
-    const char* ClassName() const noexcept override { return #Name; }                             \
+    const char* ClassName() const noexcept override { return #Name; }                              \
   }
 
 /// An index or size lies outside its range: "Range check error".

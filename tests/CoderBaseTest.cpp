@@ -1,8 +1,8 @@
 // The buffered coder base: chunking, the output queue, notices, the data event, counters
 // and chunk sizes. A plain TIdCoder is an identity coder, so its output must equal its input.
+#include "TestUtil.h"
 #include "coders/IdCoderOld.h"
 #include "platform/SysUtils.h"
-#include "TestUtil.h"
 
 #include <gtest/gtest.h>
 
@@ -24,7 +24,9 @@ public:
   using TIdCoder::EmitOutput;
 };
 
-std::string Data(const std::string& Piece) { return "0;" + Piece; }
+std::string Data(const std::string& Piece) {
+  return "0;" + Piece;
+}
 
 TEST(CoderBaseTest, NewCoderDefaults) {
   TIdCoder Coder;
@@ -81,7 +83,8 @@ std::vector<std::string> PiecesOf(const std::string& Input, std::uint32_t ChunkS
   std::mt19937 Random(Seed);
   for (std::size_t At = 0; At < Input.size();) {
     const std::size_t Step =
-        Seed == 0 ? Input.size() : std::uniform_int_distribution<std::size_t>(0, 3 * ChunkSize)(Random);
+        Seed == 0 ? Input.size()
+                  : std::uniform_int_distribution<std::size_t>(0, 3 * ChunkSize)(Random);
     Coder.FeedText(std::string_view(Input).substr(At, Step));
     At += Step;
   }
@@ -151,12 +154,48 @@ struct TTakeCase {
 
 TEST(CoderBaseTest, NoticesAndDropFlags) {
   const std::vector<TTakeCase> Cases = {
-      {"output returns a notice whole", {"7;note", "0;data"}, false, false, true, "7;note", {"0;data"}},
-      {"output returns a notice whole with DropNotices", {"7;note", "0;data"}, true, false, true, "7;note", {"0;data"}},
-      {"output merges data up to a notice", {"0;a", "0;b", "9;n", "0;c"}, false, false, true, "0;ab", {"9;n", "0;c"}},
-      {"next data stops at a notice", {"7;note", "0;data"}, false, false, false, "", {"7;note", "0;data"}},
-      {"next data skips notices with DropNotices", {"7;n1", "8;n2", "0;data", "9;n3"}, true, false, false, "data", {"9;n3"}},
-      {"next data with only notices empties the queue", {"7;n1", "8;n2"}, true, false, false, "", {}},
+      {"output returns a notice whole",
+       {"7;note", "0;data"},
+       false,
+       false,
+       true,
+       "7;note",
+       {"0;data"}},
+      {"output returns a notice whole with DropNotices",
+       {"7;note", "0;data"},
+       true,
+       false,
+       true,
+       "7;note",
+       {"0;data"}},
+      {"output merges data up to a notice",
+       {"0;a", "0;b", "9;n", "0;c"},
+       false,
+       false,
+       true,
+       "0;ab",
+       {"9;n", "0;c"}},
+      {"next data stops at a notice",
+       {"7;note", "0;data"},
+       false,
+       false,
+       false,
+       "",
+       {"7;note", "0;data"}},
+      {"next data skips notices with DropNotices",
+       {"7;n1", "8;n2", "0;data", "9;n3"},
+       true,
+       false,
+       false,
+       "data",
+       {"9;n3"}},
+      {"next data with only notices empties the queue",
+       {"7;n1", "8;n2"},
+       true,
+       false,
+       false,
+       "",
+       {}},
       {"DropData alone changes nothing", {"0;a", "0;b"}, false, true, true, "0;ab", {}},
       {"both drop flags empty the queue (output)", {"0;a", "7;n"}, true, true, true, "", {}},
       {"both drop flags empty the queue (next data)", {"0;a", "7;n"}, true, true, false, "", {}},

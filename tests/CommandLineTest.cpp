@@ -1,6 +1,6 @@
 // Splitting a command line that arrives as one string, and SplitAt.
-#include "front_end/DigestPrinter.h"
 #include "platform/CommandLine.h"
+#include "front_end/DigestPrinter.h"
 
 #include <gtest/gtest.h>
 
@@ -12,8 +12,12 @@ namespace {
 
 using namespace std::string_literals;
 
-bool NoLeadByte(unsigned char) { return false; }
-bool FakeLeadByte(unsigned char B) { return B >= 0x81 && B <= 0x9F; }
+bool NoLeadByte(unsigned char) {
+  return false;
+}
+bool FakeLeadByte(unsigned char B) {
+  return B >= 0x81 && B <= 0x9F;
+}
 
 struct TLineCase {
   std::string Line;
@@ -33,7 +37,10 @@ TEST(CommandLineTest, PiecesOfOneStringCommandLines) {
       {"prog \"\"\"\" \"\" abc", {"prog", "abc"}},
       {"prog \"\"abc", {"prog", "abc"}},
       {"prog a\"\"b", {"prog", "ab"}},
-      {"prog\tabc\x01" "def\x1F" "ghi\x20jkl", {"prog", "abc", "def", "ghi", "jkl"}},
+      {"prog\tabc\x01"
+       "def\x1F"
+       "ghi\x20jkl",
+       {"prog", "abc", "def", "ghi", "jkl"}},
       {"prog \"tab\there\"", {"prog", "tab\there"}},
       {"prog back\\slash \\\"x\\\"", {"prog", "back\\slash", "\\x\\"}},
       {"prog a*b ?", {"prog", "a*b", "?"}},

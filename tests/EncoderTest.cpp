@@ -1,9 +1,9 @@
 // The Base64 encoding path: RFC 4648 vectors, padding, limits, stream positions and the
 // errors of short tables, uneven limits and short streams.
+#include "TestUtil.h"
 #include "coders/IdCoderMIME.h"
 #include "platform/IdGlobal.h"
 #include "platform/SysUtils.h"
-#include "TestUtil.h"
 
 #include <gtest/gtest.h>
 
@@ -14,8 +14,13 @@ namespace {
 
 TEST(EncoderTest, Rfc4648Section10Vectors) {
   const std::pair<const char*, const char*> Vectors[] = {
-      {"", ""},         {"f", "Zg=="},         {"fo", "Zm8="},         {"foo", "Zm9v"},
-      {"foob", "Zm9vYg=="}, {"fooba", "Zm9vYmE="}, {"foobar", "Zm9vYmFy"},
+      {"", ""},
+      {"f", "Zg=="},
+      {"fo", "Zm8="},
+      {"foo", "Zm9v"},
+      {"foob", "Zm9vYg=="},
+      {"fooba", "Zm9vYmE="},
+      {"foobar", "Zm9vYmFy"},
   };
   TIdEncoderMIME Encoder;
   for (const auto& [Input, Expected] : Vectors)

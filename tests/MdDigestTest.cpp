@@ -1,9 +1,9 @@
 // MD4 (RFC 1320) and MD5 (RFC 1321) coders. Expected digests are those of the RFCs'
 // appendix A.5 and of an independent tool (OpenSSL), never of this code.
+#include "TestUtil.h"
 #include "coders/IdCoderMessageDigest.h"
 #include "platform/IdGlobal.h"
 #include "platform/StringList.h"
-#include "TestUtil.h"
 
 #include <gtest/gtest.h>
 
@@ -19,8 +19,8 @@ using test::ToHex;
 
 // Feeds Input in pieces of Step bytes (all at once for 0) and returns the digest in hex,
 // after checking that FinishInput returned "0;" and exactly 16 bytes.
-template <class TCoder> std::string DigestOf(TCoder& Coder, const std::string& Input,
-                                             std::size_t Step = 0) {
+template <class TCoder>
+std::string DigestOf(TCoder& Coder, const std::string& Input, std::size_t Step = 0) {
   if (Step == 0) {
     EXPECT_EQ(Coder.FeedText(Input), "");
   } else {
@@ -48,11 +48,16 @@ struct TDigestCase {
 // need a second block, 64 is one full block plus a pad block.
 std::vector<TDigestCase> BoundaryCases() {
   return {
-      {std::string(55, 'a'), "c889c81dd86c4d2e025778944ea02881", "ef1772b6dff9a122358552954ad0df65"},
-      {std::string(56, 'a'), "d5f9a9e9257077a5f08b0b92f348b0ad", "3b0c8ac703f828b04c6c197006d17218"},
-      {std::string(63, 'a'), "7ea3da77432d44c323671097d1348fc8", "b06521f39153d618550606be297466d5"},
-      {std::string(64, 'a'), "52f5076fabd22680234a3fa9f9dc5732", "014842d480b571495a4a0363793f7367"},
-      {std::string(120, 'a'), "b03ddbd470b47c013e0c7ab2ddd763db", "5f61c0ccad4cac44c75ff505e1f1e537"},
+      {std::string(55, 'a'), "c889c81dd86c4d2e025778944ea02881",
+       "ef1772b6dff9a122358552954ad0df65"},
+      {std::string(56, 'a'), "d5f9a9e9257077a5f08b0b92f348b0ad",
+       "3b0c8ac703f828b04c6c197006d17218"},
+      {std::string(63, 'a'), "7ea3da77432d44c323671097d1348fc8",
+       "b06521f39153d618550606be297466d5"},
+      {std::string(64, 'a'), "52f5076fabd22680234a3fa9f9dc5732",
+       "014842d480b571495a4a0363793f7367"},
+      {std::string(120, 'a'), "b03ddbd470b47c013e0c7ab2ddd763db",
+       "5f61c0ccad4cac44c75ff505e1f1e537"},
       // 1000 bytes of the 251-cycle pattern, checked with `openssl dgst -md4/-md5`.
       {test::PatternBytes(1000), "9146d274cb46d791aefb861959aa5e98",
        "a24f1e3ef66950e1327f210e3997ba2c"},
@@ -67,7 +72,8 @@ TEST(MdDigestTest, ListTestVectorsMatchTheComputedDigests) {
   ASSERT_EQ(Md4Lines.Count(), 15U);
   ASSERT_EQ(Md5Lines.Count(), 14U);
   EXPECT_EQ(Md4Lines.Strings(0), "kept");
-  EXPECT_EQ(Md4Lines.Strings(13), "12345678901234567890123456789012345678901234567890123456789012345678901234567890");
+  EXPECT_EQ(Md4Lines.Strings(13),
+            "12345678901234567890123456789012345678901234567890123456789012345678901234567890");
   EXPECT_EQ(Md4Lines.Strings(14), "  E33B4DDC9C38F2199C3E7B164FCC0536");
   EXPECT_EQ(Md5Lines.Strings(1), "  d41d8cd98f00b204e9800998ecf8427e");
   for (std::size_t I = 0; I < 14; I += 2) {
@@ -109,8 +115,8 @@ TEST(MdDigestTest, ConstructorSettings) {
 TEST(MdDigestTest, SharedConstants) {
   // RFC 1321, section 3.4: T[i] = floor(2^32 * |sin(i)|), computed here independently.
   for (int I = 1; I <= 64; ++I) {
-    const auto Expected =
-        static_cast<std::uint32_t>(std::floor(4294967296.0L * std::fabs(std::sin(static_cast<long double>(I)))));
+    const auto Expected = static_cast<std::uint32_t>(
+        std::floor(4294967296.0L * std::fabs(std::sin(static_cast<long double>(I)))));
     EXPECT_EQ(Md5SineTable[static_cast<std::size_t>(I - 1)], Expected) << "entry " << I;
   }
   // The initial state, least significant byte first, reads 01 23 45 ... 10.

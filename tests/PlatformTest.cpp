@@ -1,13 +1,13 @@
 // The runtime layer: searches and splitting, rotation, lists, streams, error classes,
 // module sequencing and the failure report's format.
+#include "TestUtil.h"
 #include "platform/CodePage.h"
 #include "platform/IdGlobal.h"
 #include "platform/Modules.h"
 #include "platform/Runtime.h"
-#include "platform/StringList.h"
 #include "platform/Streams.h"
+#include "platform/StringList.h"
 #include "platform/SysUtils.h"
-#include "TestUtil.h"
 
 #include <gtest/gtest.h>
 
@@ -20,8 +20,12 @@ namespace {
 using namespace std::string_literals;
 
 // A double-byte code page in the manner of Shift JIS: 0x81-0x9F and 0xE0-0xFC lead.
-bool FakeLeadByte(unsigned char B) { return (B >= 0x81 && B <= 0x9F) || (B >= 0xE0 && B <= 0xFC); }
-bool NoLeadByte(unsigned char) { return false; }
+bool FakeLeadByte(unsigned char B) {
+  return (B >= 0x81 && B <= 0x9F) || (B >= 0xE0 && B <= 0xFC);
+}
+bool NoLeadByte(unsigned char) {
+  return false;
+}
 
 TEST(PlatformTest, SearchesStopAtZeroAndFindNothingInEmptyTexts) {
   struct TCase {
@@ -29,9 +33,9 @@ TEST(PlatformTest, SearchesStopAtZeroAndFindNothingInEmptyTexts) {
     std::size_t Pos;
   };
   const TCase Cases[] = {
-      {";", "0;abc", 2},     {"bc", "abcbc", 2}, {"x", "abc", 0},
-      {"", "abc", 0},        {"a", "", 0},       {";", "ab\0;"s, 0},
-      {"b\0z"s, "abc", 2},   {"abcd", "abc", 0}, {"\0"s, "a\0b"s, 0},
+      {";", "0;abc", 2},   {"bc", "abcbc", 2}, {"x", "abc", 0},
+      {"", "abc", 0},      {"a", "", 0},       {";", "ab\0;"s, 0},
+      {"b\0z"s, "abc", 2}, {"abcd", "abc", 0}, {"\0"s, "a\0b"s, 0},
   };
   for (const TCase& Case : Cases) {
     SCOPED_TRACE(Case.Sub + " in " + Case.Text);
@@ -149,12 +153,9 @@ TEST(PlatformTest, ErrorClassesCarryTheirNamesAndMessages) {
   const EOutOfMemory Memory;
   const EInOutError Io(105);
   const TCase Cases[] = {
-      {Range, "ERangeError", "Range check error"},
-      {Read, "EReadError", "Stream read error"},
-      {Write, "EWriteError", "Stream write error"},
-      {Abstract, "EAbstractError", "Abstract Error"},
-      {Memory, "EOutOfMemory", "Out of memory"},
-      {Io, "EInOutError", "I/O error 105"},
+      {Range, "ERangeError", "Range check error"},  {Read, "EReadError", "Stream read error"},
+      {Write, "EWriteError", "Stream write error"}, {Abstract, "EAbstractError", "Abstract Error"},
+      {Memory, "EOutOfMemory", "Out of memory"},    {Io, "EInOutError", "I/O error 105"},
   };
   for (const TCase& Case : Cases) {
     EXPECT_STREQ(Case.Error.ClassName(), Case.ClassName);
@@ -170,7 +171,8 @@ TEST(PlatformTest, FailureReportFormat) {
             "Exception EInOutError in module md5b64 at 00001A2B.\nI/O error 105.\r\n");
   EXPECT_EQ(FormatFailureReport("EIdException", "md5b64.exe", 0xFFFFFFFF, "Uneven size in Encode."),
             "Exception EIdException in module md5b64.exe at FFFFFFFF.\nUneven size in Encode.\r\n");
-  EXPECT_EQ(FormatFailureReport("Exception", "m", 0, ""), "Exception Exception in module m at 00000000.\n\r\n");
+  EXPECT_EQ(FormatFailureReport("Exception", "m", 0, ""),
+            "Exception Exception in module m at 00000000.\n\r\n");
 }
 
 TEST(PlatformTest, DescribeFailureNamesTheClass) {
@@ -184,15 +186,23 @@ TEST(PlatformTest, DescribeFailureNamesTheClass) {
 // Module steps that log what runs, for sequencing tests.
 std::vector<std::string> Log;
 bool FailSecond = false;
-void InitA() { Log.push_back("+A"); }
-void FinA() { Log.push_back("-A"); }
+void InitA() {
+  Log.push_back("+A");
+}
+void FinA() {
+  Log.push_back("-A");
+}
 void InitB() {
   if (FailSecond)
     throw test::ETestFailure();
   Log.push_back("+B");
 }
-void FinB() { Log.push_back("-B"); }
-void InitC() { Log.push_back("+C"); }
+void FinB() {
+  Log.push_back("-B");
+}
+void InitC() {
+  Log.push_back("+C");
+}
 
 constexpr TModuleStep LoggedSteps[] = {
     {"A", &InitA, &FinA}, {"B", &InitB, &FinB}, {"C", &InitC, nullptr}};
@@ -212,7 +222,10 @@ TEST(PlatformTest, ModulesStartOnceInOrderAndStopInReverse) {
   EXPECT_EQ(Log, (std::vector<std::string>{"+A", "+B", "+C", "-B", "-A"}));
 
   Log.clear();
-  { TModuleSequence Forgotten(LoggedSteps); Forgotten.Start(); }
+  {
+    TModuleSequence Forgotten(LoggedSteps);
+    Forgotten.Start();
+  }
   EXPECT_EQ(Log, (std::vector<std::string>{"+A", "+B", "+C", "-B", "-A"}));
 }
 

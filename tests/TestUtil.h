@@ -30,9 +30,7 @@ inline std::string ToHex(std::string_view Bytes) {
 
 /// Bytes of a hexadecimal text (either case).
 inline std::string FromHex(std::string_view Hex) {
-  auto Nibble = [](char C) {
-    return C <= '9' ? C - '0' : (C | 0x20) - 'a' + 10;
-  };
+  auto Nibble = [](char C) { return C <= '9' ? C - '0' : (C | 0x20) - 'a' + 10; };
   std::string Bytes;
   for (std::size_t I = 0; I + 1 < Hex.size(); I += 2)
     Bytes.push_back(static_cast<char>(Nibble(Hex[I]) * 16 + Nibble(Hex[I + 1])));

@@ -73,14 +73,15 @@ template <class TCoder> struct TVirtualRounds {
 };
 
 /// One MD4 step: Target = (Target + F + X[k] + constant) <<< S.
-template <unsigned S> inline void Md4Step(std::uint32_t& Target, std::uint32_t F,
-                                          std::uint32_t XPlusConstant) noexcept {
+template <unsigned S>
+inline void Md4Step(std::uint32_t& Target, std::uint32_t F, std::uint32_t XPlusConstant) noexcept {
   Target = RotateLeft32(Target + F + XPlusConstant, S);
 }
 
 /// One MD5 step: Target = Next + ((Target + F + X[k] + T[j]) <<< S).
-template <unsigned S> inline void Md5Step(std::uint32_t& Target, std::uint32_t Next,
-                                          std::uint32_t F, std::uint32_t XPlusSine) noexcept {
+template <unsigned S>
+inline void Md5Step(std::uint32_t& Target, std::uint32_t Next, std::uint32_t F,
+                    std::uint32_t XPlusSine) noexcept {
   Target = Next + RotateLeft32(Target + F + XPlusSine, S);
 }
 

@@ -4,8 +4,12 @@
 
 namespace md5b64 {
 
-bool SystemHasLeadBytes() noexcept { return false; }
+bool SystemHasLeadBytes() noexcept {
+  return false;
+}
 
-bool SystemIsLeadByte(unsigned char) noexcept { return false; }
+bool SystemIsLeadByte(unsigned char) noexcept {
+  return false;
+}
 
 } // namespace md5b64

@@ -10,6 +10,8 @@ bool SystemHasLeadBytes() noexcept {
   return GetCPInfo(CP_ACP, &Info) && Info.MaxCharSize > 1;
 }
 
-bool SystemIsLeadByte(unsigned char Byte) noexcept { return IsDBCSLeadByte(Byte) != 0; }
+bool SystemIsLeadByte(unsigned char Byte) noexcept {
+  return IsDBCSLeadByte(Byte) != 0;
+}
 
 } // namespace md5b64

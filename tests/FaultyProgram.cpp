@@ -1,0 +1,92 @@
+// The md5b64 program with one failure injected, chosen by the first argument; the rest of
+// the arguments are the program's own. Used by the program tests only.
+//   none             no failure
+//   encode-oom       EncodeText runs out of memory
+//   destroy-coder    destroying the digest coder raises
+//   destroy-encoder  destroying the encoder raises
+//   start-up         the third module's start-up step raises; steps log to standard error
+#include "coders/CodingModules.h"
+#include "front_end/DigestPrinter.h"
+
+#include <cstdio>
+#include <cstring>
+#include <new>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace md5b64;
+
+class TOutOfMemoryEncoder : public TIdEncoderMIME {
+public:
+  std::string EncodeStream(TStream&, std::int32_t) override { throw std::bad_alloc(); }
+};
+
+class TFailingDestroyCoder : public TIdCoderMD5 {
+public:
+  void BeforeDestruction() override { throw EIdException("destroy failed"); }
+};
+
+class TFailingDestroyEncoder : public TIdEncoderMIME {
+public:
+  void BeforeDestruction() override { throw EIdException("destroy failed"); }
+};
+
+void Log(const char* Line) {
+  std::fprintf(stderr, "%s\n", Line);
+}
+
+// The program's own modules, logged, with a failing one after the first two.
+void StartFirst() {
+  Log("start IdGlobal");
+  ProgramModules()[0].Initialize();
+}
+void StopFirst() {
+  Log("stop IdGlobal");
+  ProgramModules()[0].Finalize();
+}
+void StartSecond() {
+  Log("start IdCoderMIME");
+  ProgramModules()[1].Initialize();
+}
+void StopSecond() {
+  Log("stop IdCoderMIME");
+  ProgramModules()[1].Finalize();
+}
+void StartFailing() {
+  throw EIdException("start-up step failed");
+}
+void StopFailing() {
+  Log("stop Failing");
+}
+
+constexpr TModuleStep FailingStartUp[] = {
+    {"IdGlobal", &StartFirst, &StopFirst},
+    {"IdCoderMIME", &StartSecond, &StopSecond},
+    {"Failing", &StartFailing, &StopFailing},
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+  const std::string Fault = argc > 1 ? argv[1] : "none";
+  // The program sees its own name followed by the remaining arguments.
+  std::vector<char*> Args{argv[0]};
+  for (int I = 2; I < argc; ++I)
+    Args.push_back(argv[I]);
+  Args.push_back(nullptr);
+  const int Count = static_cast<int>(Args.size()) - 1;
+
+  TDigestPrinterFactory Factory;
+  std::span<const TModuleStep> Modules = ProgramModules();
+  if (Fault == "encode-oom")
+    Factory.CreateEncoder = [] { return std::make_unique<TOutOfMemoryEncoder>(); };
+  else if (Fault == "destroy-coder")
+    Factory.CreateCoder = [] { return std::make_unique<TFailingDestroyCoder>(); };
+  else if (Fault == "destroy-encoder")
+    Factory.CreateEncoder = [] { return std::make_unique<TFailingDestroyEncoder>(); };
+  else if (Fault == "start-up")
+    Modules = FailingStartUp;
+  return RunDigestPrinter(Count, Args.data(), Modules, Factory);
+}

@@ -1,0 +1,161 @@
+// The md5b64 program from outside: exact bytes on standard output and standard error, and
+// the exit status, for each place standard output can lead. Expected digests come from
+// `openssl md5 -binary | base64`.
+#include "ProcessRunner.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <regex>
+#include <string>
+#include <vector>
+
+namespace md5b64 {
+namespace {
+
+using test::RunProcess;
+using test::TRunResult;
+using test::TStdOutTarget;
+
+const std::string Program = MD5B64_PROGRAM;
+
+// The report of an I/O error with the given number; the address may be any eight digits.
+std::regex IoErrorReport(int Number) {
+  return std::regex("Exception EInOutError in module md5b64 at [0-9A-F]{8}\\.\nI/O error " +
+                    std::to_string(Number) + "\\.\r\n");
+}
+
+struct TDigestCase {
+  std::string Argument;
+  const char* Output;
+};
+
+TEST(ProgramTest, PrintsTheBase64FormOfTheMd5Digest) {
+  const TDigestCase Cases[] = {
+      {"abc", "kAFQmDzST7DWlj99KOF/cg=="},
+      {"a", "DMF1ucDxtqgxw5niaXcmYQ=="},
+      {std::string(55, 'a'), "7xdytt/5oSI1hVKVStDfZQ=="},
+      {std::string(56, 'a'), "OwyKxwP4KLBMbBlwBtFyGA=="},
+      {std::string(64, 'a'), "AUhC1IC1cUlaSgNjeT9zZw=="},
+      {"\xC3\xA9", "Zt3Nl8/eq7L2+4qZm0vHbw=="},               // UTF-8 e-acute, bytes as given
+      {"\xFF\x80\x01 x", "sflia4HvX4KoOaLc5QLyEQ=="},         // no valid text in any encoding
+      {std::string(131071, 'a'), "lasJ/R86nxIrNYqVktcctA=="}, // the longest Linux argument
+  };
+  for (const TDigestCase& Case : Cases) {
+    SCOPED_TRACE(Case.Argument.size());
+    const TRunResult Run = RunProcess(Program, {Case.Argument});
+    EXPECT_EQ(Run.StdOut, Case.Output);
+    EXPECT_EQ(Run.StdErr, "");
+    EXPECT_EQ(Run.ExitStatus, 0);
+  }
+}
+
+TEST(ProgramTest, OnlyTheFirstArgumentCounts) {
+  const TRunResult Run = RunProcess(Program, {"abc", "def", ""});
+  EXPECT_EQ(Run.StdOut, "kAFQmDzST7DWlj99KOF/cg==");
+  EXPECT_EQ(Run.ExitStatus, 0);
+  EXPECT_EQ(RunProcess(Program, {"", "abc"}).StdOut, "");
+}
+
+TEST(ProgramTest, NoArgumentOrAnEmptyOneWritesNothing) {
+  for (const std::vector<std::string>& Args : {std::vector<std::string>{}, {""}}) {
+    const TRunResult Run = RunProcess(Program, Args);
+    EXPECT_EQ(Run.StdOut, "");
+    EXPECT_EQ(Run.StdErr, "");
+    EXPECT_EQ(Run.ExitStatus, 0);
+  }
+}
+
+TEST(ProgramTest, ExactlyTwentyFourBytesToAFileAPipeAndATerminal) {
+  for (const TStdOutTarget Target :
+       {TStdOutTarget::File, TStdOutTarget::Pipe, TStdOutTarget::Terminal}) {
+    SCOPED_TRACE(static_cast<int>(Target));
+    const TRunResult Run = RunProcess(Program, {"abc"}, Target);
+    EXPECT_EQ(Run.StdOut, "kAFQmDzST7DWlj99KOF/cg==");
+    EXPECT_EQ(Run.StdErr, "");
+    EXPECT_EQ(Run.ExitStatus, 0);
+  }
+}
+
+TEST(ProgramTest, ClosedStandardOutputIsReportedOnStandardError) {
+  for (const std::string Argument : {"abc", ""}) {
+    SCOPED_TRACE(Argument);
+    const TRunResult Run = RunProcess(Program, {Argument}, TStdOutTarget::Closed);
+    EXPECT_EQ(Run.ExitStatus, 1);
+    EXPECT_TRUE(std::regex_match(Run.StdErr, IoErrorReport(105))) << Run.StdErr;
+  }
+}
+
+TEST(ProgramTest, FullDeviceIsReportedOnStandardError) {
+  const TRunResult Run = RunProcess(Program, {"abc"}, TStdOutTarget::DevFull);
+  EXPECT_EQ(Run.ExitStatus, 1);
+  EXPECT_TRUE(std::regex_match(Run.StdErr, IoErrorReport(ENOSPC))) << Run.StdErr;
+}
+
+TEST(ProgramTest, FileRefusingTheWriteAtExitIsAFailure) {
+  // The bytes reach a regular file only when the program ends; a refusal then must still
+  // give status 1 and a report, never a silent success.
+  for (const long Limit : {0L, 10L}) {
+    SCOPED_TRACE(Limit);
+    const TRunResult Run = RunProcess(Program, {"abc"}, TStdOutTarget::SizeLimited, Limit);
+    EXPECT_EQ(Run.ExitStatus, 1);
+    EXPECT_EQ(Run.StdOut, std::string("kAFQmDzST7DWlj99KOF/cg==").substr(0, Limit));
+    EXPECT_TRUE(std::regex_match(Run.StdErr, IoErrorReport(EFBIG))) << Run.StdErr;
+  }
+}
+
+TEST(ProgramTest, ClosedPipeEndsTheProgramSilently) {
+  const TRunResult Run = RunProcess(Program, {"abc"}, TStdOutTarget::BrokenPipe);
+  EXPECT_EQ(Run.Signal, SIGPIPE);
+  EXPECT_EQ(Run.StdErr, "");
+}
+
+} // namespace
+} // namespace md5b64
+
+namespace md5b64 {
+namespace {
+
+const std::string FaultyProgram = MD5B64_FAULTY_PROGRAM;
+
+std::regex Report(const std::string& ClassName, const std::string& Message) {
+  return std::regex("Exception " + ClassName + " in module md5b64_faulty at [0-9A-F]{8}\\.\n" +
+                    Message + "\r\n");
+}
+
+TEST(ProgramFailureTest, FailingEncoderWritesTheRawDigestThenTheReport) {
+  const TRunResult Run = RunProcess(FaultyProgram, {"encode-oom", "abc"});
+  EXPECT_EQ(Run.ExitStatus, 1);
+  const std::string Digest = "\x90\x01\x50\x98\x3c\xd2\x4f\xb0\xd6\x96\x3f\x7d\x28\xe1\x7f\x72";
+  ASSERT_GE(Run.StdOut.size(), 16U);
+  EXPECT_EQ(Run.StdOut.substr(0, 16), Digest);
+  EXPECT_TRUE(std::regex_match(Run.StdOut.substr(16), Report("EOutOfMemory", "Out of memory\\.")))
+      << Run.StdOut.substr(16);
+  EXPECT_EQ(Run.StdErr, "");
+}
+
+TEST(ProgramFailureTest, FailureWhileDestroyingIsIgnored) {
+  for (const char* Fault : {"destroy-coder", "destroy-encoder"}) {
+    SCOPED_TRACE(Fault);
+    const TRunResult Run = RunProcess(FaultyProgram, {Fault, "abc"});
+    EXPECT_EQ(Run.StdOut, "kAFQmDzST7DWlj99KOF/cg==");
+    EXPECT_EQ(Run.ExitStatus, 0);
+  }
+}
+
+TEST(ProgramFailureTest, FailingStartUpStopsStartedModulesInReverse) {
+  const TRunResult Run = RunProcess(FaultyProgram, {"start-up", "abc"});
+  EXPECT_EQ(Run.ExitStatus, 1);
+  EXPECT_EQ(Run.StdErr, "start IdGlobal\nstart IdCoderMIME\nstop IdCoderMIME\nstop IdGlobal\n");
+  EXPECT_TRUE(std::regex_match(Run.StdOut, Report("EIdException", "start-up step failed\\.")))
+      << Run.StdOut;
+}
+
+TEST(ProgramFailureTest, TheUninjectedProgramBehavesAsTheRealOne) {
+  const TRunResult Run = RunProcess(FaultyProgram, {"none", "abc", "ignored"});
+  EXPECT_EQ(Run.StdOut, "kAFQmDzST7DWlj99KOF/cg==");
+  EXPECT_EQ(Run.ExitStatus, 0);
+}
+
+} // namespace
+} // namespace md5b64
