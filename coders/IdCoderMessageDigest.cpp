@@ -44,6 +44,14 @@ constexpr TMdTestVector MdTestVectors[] = {
      "E33B4DDC9C38F2199C3E7B164FCC0536", "57edf4a22be3c955ac49da2e2107b67a"},
 };
 
+// Each input line, then two blanks and the digest its suite gives for it.
+void AppendTestVectors(TStrings& AList, const char* TMdTestVector::*Digest) {
+  for (const TMdTestVector& Vector : MdTestVectors) {
+    AList.Add(Vector.Input);
+    AList.Add(std::string("  ") + Vector.*Digest);
+  }
+}
+
 } // namespace
 
 TIdCoderMD4::TIdCoderMD4(TComponent* AOwner) : TIdCoder(AOwner) {
@@ -74,10 +82,7 @@ std::uint32_t TIdCoderMD4::RoundH(std::uint32_t X, std::uint32_t Y, std::uint32_
 }
 
 void TIdCoderMD4::ListTestVectors(TStrings& AList) const {
-  for (const TMdTestVector& Vector : MdTestVectors) {
-    AList.Add(Vector.Input);
-    AList.Add(std::string("  ") + Vector.Md4Digest);
-  }
+  AppendTestVectors(AList, &TMdTestVector::Md4Digest);
 }
 
 void TIdCoderMD4::CodeChunk() {
@@ -131,10 +136,7 @@ std::uint32_t TIdCoderMD5::RoundI(std::uint32_t X, std::uint32_t Y, std::uint32_
 }
 
 void TIdCoderMD5::ListTestVectors(TStrings& AList) const {
-  for (const TMdTestVector& Vector : MdTestVectors) {
-    AList.Add(Vector.Input);
-    AList.Add(std::string("  ") + Vector.Md5Digest);
-  }
+  AppendTestVectors(AList, &TMdTestVector::Md5Digest);
 }
 
 void TIdCoderMD5::CodeChunk() {
