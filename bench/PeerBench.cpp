@@ -87,8 +87,9 @@ void EvpEncode(benchmark::State& State) {
   // The peer writes into a buffer made once; ours returns a new text every call.
   std::vector<unsigned char> Out(4 * ((Input.size() + 2) / 3) + 1);
   for (auto _ : State) {
-    const int Written = EVP_EncodeBlock(
-        Out.data(), reinterpret_cast<const unsigned char*>(Input.data()), static_cast<int>(Input.size()));
+    const int Written =
+        EVP_EncodeBlock(Out.data(), reinterpret_cast<const unsigned char*>(Input.data()),
+                        static_cast<int>(Input.size()));
     benchmark::DoNotOptimize(Written);
     benchmark::DoNotOptimize(Out.data());
   }
@@ -109,9 +110,7 @@ template <const char* Name> void RegisterEvp(const std::string& Row) {
   benchmark::RegisterBenchmark((Prefix + "Texts64K").c_str(), EvpTexts64K<Name>)
       ->Arg(MiB)
       ->Arg(64 * MiB);
-  benchmark::RegisterBenchmark((Prefix + "NewCoder").c_str(), EvpNewCoder<Name>)
-      ->Arg(3)
-      ->Arg(64);
+  benchmark::RegisterBenchmark((Prefix + "NewCoder").c_str(), EvpNewCoder<Name>)->Arg(3)->Arg(64);
 }
 
 #endif

@@ -46,8 +46,7 @@ TRun RunOnce(const char* Program, const char* Argument) {
     std::fprintf(stderr, "%s failed\n", Program);
     std::exit(2);
   }
-  const double Ms =
-      (End.tv_sec - Start.tv_sec) * 1e3 + (End.tv_nsec - Start.tv_nsec) / 1e6;
+  const double Ms = (End.tv_sec - Start.tv_sec) * 1e3 + (End.tv_nsec - Start.tv_nsec) / 1e6;
   return {Ms, Usage.ru_maxrss};
 }
 
