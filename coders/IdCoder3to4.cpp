@@ -1,9 +1,12 @@
 #include "coders/IdCoder3to4.h"
 
+#include "coders/internal/Base64Blocks.h"
+#include "platform/IdGlobal.h"
 #include "platform/ResStrings.h"
 
 #include <algorithm>
 #include <limits>
+#include <typeinfo>
 
 namespace md5b64 {
 
@@ -34,8 +37,14 @@ template <bool Checked>
 void EncodeAll(const std::string& Table, char Fill, const unsigned char* In, std::size_t Count,
                char* Out) {
   std::size_t I = 0;
-  for (; I + 3 <= Count; I += 3, Out += 4)
-    EncodeGroupInto<Checked>(Table, In[I], In[I + 1], In[I + 2], Out);
+  if constexpr (Checked) {
+    for (; I + 3 <= Count; I += 3, Out += 4)
+      EncodeGroupInto<Checked>(Table, In[I], In[I + 1], In[I + 2], Out);
+  } else {
+    internal::EncodeGroups(Table.data(), In, Count, Out);
+    I = Count / 3 * 3;
+    Out += Count / 3 * 4;
+  }
   // RFC 4648, section 4: a final quantum of 16 bits gives three characters and one pad, a
   // final quantum of 8 bits two characters and two pads.
   switch (Count - I) {
@@ -74,12 +83,23 @@ std::string TIdEncoder3to4::EncodeStream(TStream& AStream, std::int32_t ABytes) 
   if (Count == 0)
     return {};
 
-  std::string Bytes(static_cast<std::size_t>(Count), '\0');
-  AStream.ReadBuffer(Bytes.data(), Count);
-
   const auto Size = static_cast<std::size_t>(Count);
+  std::string Bytes;
+  const unsigned char* In;
+  if (const std::int64_t Position = AStream.Position();
+      typeid(AStream) == typeid(TIdReadMemoryStream) && Position >= 0) {
+    // This stream shows memory that nobody changes while we read it: the bytes are used where
+    // they lie, and the position moves past them as the read would move it.
+    const auto& View = static_cast<const TIdReadMemoryStream&>(AStream);
+    In = static_cast<const unsigned char*>(View.Memory()) + Position;
+    AStream.Seek(Count, TSeekOrigin::soCurrent);
+  } else {
+    Bytes.resize(Size);
+    AStream.ReadBuffer(Bytes.data(), Count);
+    In = reinterpret_cast<const unsigned char*>(Bytes.data());
+  }
+
   std::string Result(4 * ((Size + 2) / 3), '\0');
-  const auto* In = reinterpret_cast<const unsigned char*>(Bytes.data());
   if (FCodingTable.size() >= FullTableSize)
     EncodeAll<false>(FCodingTable, FFillChar, In, Size, Result.data());
   else

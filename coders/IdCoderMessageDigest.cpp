@@ -120,11 +120,10 @@ void TIdCoderMD4::CodeFinalChunk() {
   CodeChunk();
 
   // Section 3.5: A, B, C, D, each least significant byte first.
-  std::string Digest(DigestSize, '\0');
-  auto* Out = reinterpret_cast<unsigned char*>(Digest.data());
+  unsigned char Out[DigestSize];
   for (std::size_t I = 0; I < FChainState.size(); ++I)
     StoreLE32(Out + 4 * I, FChainState[I]);
-  EmitOutput(std::move(Digest));
+  EmitOutput(MakePiece(reinterpret_cast<const char*>(Out), DigestSize));
 }
 
 std::uint32_t TIdCoderMD5::RoundG(std::uint32_t X, std::uint32_t Y, std::uint32_t Z) const {

@@ -19,10 +19,26 @@ bool IsDataEntry(const std::string& Entry) {
   return !Entry.empty() && Entry[0] == DataKind;
 }
 
+// Every entry the base queues begins with "0;": its data is what follows, whatever bytes.
+bool HasDataPrefix(const std::string& Entry) {
+  return std::string_view(Entry).substr(0, DataPrefix.size()) == DataPrefix;
+}
+
 // The data of an entry: the bytes after the ";" that ends its kind.
 std::string EntryData(std::string Entry) {
-  SplitHead(Entry, ";", true, true);
+  if (HasDataPrefix(Entry))
+    Entry.erase(0, DataPrefix.size());
+  else
+    SplitHead(Entry, ";", true, true);
   return Entry;
+}
+
+// Appends the data of Entry to Result without a copy of the entry in between.
+void AppendEntryData(std::string& Result, std::string Entry) {
+  if (HasDataPrefix(Entry))
+    Result.append(Entry, DataPrefix.size());
+  else
+    Result += EntryData(std::move(Entry));
 }
 
 } // namespace
@@ -83,10 +99,12 @@ std::string TIdCoder::TakeOutput() {
     return {};
   if (!IsDataEntry(FOutputQueue.Strings(0)))
     return FOutputQueue.Extract(0);
-  std::string Result(DataPrefix);
-  Result += EntryData(FOutputQueue.Extract(0));
+  // An entry that begins with "0;" already is "0;" and its data: it becomes the result.
+  std::string Result = FOutputQueue.Extract(0);
+  if (!HasDataPrefix(Result))
+    Result = std::string(DataPrefix) + EntryData(std::move(Result));
   while (!FOutputQueue.IsEmpty() && IsDataEntry(FOutputQueue.Strings(0)))
-    Result += EntryData(FOutputQueue.Extract(0));
+    AppendEntryData(Result, FOutputQueue.Extract(0));
   return Result;
 }
 
@@ -125,13 +143,13 @@ void TIdCoder::ResizeChunk(std::uint32_t ASize) {
 // The chunk is emptied only once the piece is delivered: a failing OnDataReady leaves the
 // chunk holding what it held.
 void TIdCoder::CodeChunk() {
-  EmitOutput(std::string(FChunk.data(), FChunkSize));
+  EmitOutput(MakePiece(FChunk.data(), FChunkSize));
   CountProcessed(FChunkSize);
   FChunkFill = 0;
 }
 
 void TIdCoder::CodeFinalChunk() {
-  EmitOutput(std::string(FChunk.data(), FChunkFill));
+  EmitOutput(MakePiece(FChunk.data(), FChunkFill));
   CountProcessed(FChunkFill);
   FChunkFill = 0;
 }
@@ -145,10 +163,23 @@ void TIdCoder::EmitOutput(std::string APiece) {
       FOnDataReady(*this, APiece);
     return;
   }
+  if (APiece.capacity() >= DataPrefix.size() + APiece.size()) {
+    // A piece made by MakePiece has room for its kind: it becomes the entry in place.
+    APiece.insert(0, DataPrefix);
+    FOutputQueue.Add(std::move(APiece));
+    return;
+  }
   std::string Entry;
   Entry.reserve(DataPrefix.size() + APiece.size());
   Entry.append(DataPrefix).append(APiece);
   FOutputQueue.Add(std::move(Entry));
+}
+
+std::string TIdCoder::MakePiece(const char* AData, std::size_t ALength) {
+  std::string Piece;
+  Piece.reserve(DataPrefix.size() + ALength + LineBreak.size());
+  Piece.assign(AData, ALength);
+  return Piece;
 }
 
 void TIdCoder::ApplyChunkSize(std::int32_t ASize) {

@@ -109,6 +109,9 @@ protected:
   /// in OutputCount, then handed to OnDataReady when UseDataEvent is on (dropped if it is
   /// unset), otherwise queued as "0;" and the piece.
   void EmitOutput(std::string APiece);
+  /// A piece holding the ALength bytes at AData, made with room for the line break and the
+  /// kind that EmitOutput may add, so that it is queued without another copy.
+  static std::string MakePiece(const char* AData, std::size_t ALength);
   /// Sets the chunk size, lengthening Chunk when it is shorter (it never shrinks) and
   /// dropping the bytes held. Raises ERangeError for a size below 1, before anything
   /// changes.
