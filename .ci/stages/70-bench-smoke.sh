@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# The benchmarks build and run, briefly, so that they cannot rot. Nothing here judges speed:
+# the numbers of a shared CI machine mean nothing.
+set -euo pipefail
+out=$(mktemp)
+trap 'rm -f "$out"' EXIT
+MD5B64_WHOLE_RUNS=10 bash bench/run.sh --benchmark_min_time=0.001 | tee "$out"
+# Every row of ours is there, and the peers that the stage installed are beside them.
+for row in "MD4 | OneText | 1 MiB" "MD5 | OneText | 1 MiB" "MD5 | Texts64K | 64 MiB" \
+  "MD5 | NewCoder | 3 B" "Base64 | Encode | 16 B"; do
+  grep -q "^| $row | .* | OpenSSL | " "$out" || { echo "FAIL: no row '$row' beside its peer" >&2; exit 1; }
+done
+grep -q '^| ratio | ' "$out" || { echo "FAIL: no whole-run comparison" >&2; exit 1; }

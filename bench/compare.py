@@ -1,0 +1,62 @@
+#!/usr/bin/env python3
+"""Prints one table from a Google Benchmark JSON file: each of our rows, the peer's row of
+the same name, and the speed ratio (ours / peer; above 1 means we are faster).
+
+Usage: compare.py RESULTS.json
+"""
+import json
+import sys
+
+# Peers in the order they are looked for; a row is named "<who>/<work>/<shape>/<size>".
+PEERS = ("OpenSSL", "Crypto++")
+
+
+def human_bytes(size):
+    for unit, scale in (("MiB", 1 << 20), ("KiB", 1 << 10)):
+        if size >= scale and size % scale == 0:
+            return f"{size // scale} {unit}"
+    return f"{size} B"
+
+
+def speed(row):
+    value = row.get("bytes_per_second")
+    if value is None:
+        return None
+    if value >= 1e9:
+        return f"{value / 1e9:.2f} GB/s"
+    return f"{value / 1e6:.1f} MB/s"
+
+
+def main():
+    if len(sys.argv) != 2:
+        sys.exit(__doc__)
+    with open(sys.argv[1]) as results:
+        data = json.load(results)
+    rows = {}
+    for row in data["benchmarks"]:
+        # With repetitions, keep the median only.
+        if row.get("run_type") == "aggregate" and row.get("aggregate_name") != "median":
+            continue
+        name = row.get("run_name", row["name"])
+        rows[name] = row
+
+    print("| work | shape | size | md5b64 | time | peer | peer speed | peer time | ratio |")
+    print("|---|---|---|---|---|---|---|---|---|")
+    for name, ours in rows.items():
+        who, _, rest = name.partition("/")
+        if who != "md5b64":
+            continue
+        work, shape, size = rest.split("/")
+        peer_name, peer = next(
+            ((p, rows[f"{p}/{rest}"]) for p in PEERS if f"{p}/{rest}" in rows), ("-", None))
+        cells = [work, shape, human_bytes(int(size)), speed(ours), f"{ours['cpu_time']:.0f} ns"]
+        if peer is None:
+            cells += ["-", "-", "-", "-"]
+        else:
+            ratio = ours["bytes_per_second"] / peer["bytes_per_second"]
+            cells += [peer_name, speed(peer), f"{peer['cpu_time']:.0f} ns", f"{ratio:.2f}x"]
+        print("| " + " | ".join(cells) + " |")
+
+
+if __name__ == "__main__":
+    main()
