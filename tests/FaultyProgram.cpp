@@ -1,5 +1,7 @@
 // The md5b64 program with one failure injected, chosen by the first argument; the rest of
-// the arguments are the program's own. Used by the program tests only.
+// the arguments are the program's own. On Windows, where the program splits its argument
+// from the whole command line, the fault is named by the environment variable MD5B64_FAULT
+// instead and the whole command line is the program's own. Used by the program tests only.
 //   none             no failure
 //   encode-oom       EncodeText runs out of memory
 //   destroy-coder    destroying the digest coder raises
@@ -7,8 +9,9 @@
 //   start-up         the third module's start-up step raises; steps log to standard error
 #include "coders/CodingModules.h"
 #include "front_end/DigestPrinter.h"
+#include "platform/OsConsole.h"
 
-#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <new>
 #include <string>
@@ -33,8 +36,11 @@ public:
   void BeforeDestruction() override { throw EIdException("destroy failed"); }
 };
 
+// Straight to the standard error handle: the C runtime's stderr would turn LF into CR LF
+// on Windows.
 void Log(const char* Line) {
-  std::fprintf(stderr, "%s\n", Line);
+  const std::string Text = std::string(Line) + "\n";
+  OsWriteStdErr(Text.data(), Text.size());
 }
 
 // The program's own modules, logged, with a failing one after the first two.
@@ -70,10 +76,17 @@ constexpr TModuleStep FailingStartUp[] = {
 } // namespace
 
 int main(int argc, char** argv) {
+#ifdef _WIN32
+  const char* FaultVariable = std::getenv("MD5B64_FAULT");
+  const std::string Fault = FaultVariable != nullptr ? FaultVariable : "none";
+  const int FirstOwn = 1;
+#else
   const std::string Fault = argc > 1 ? argv[1] : "none";
+  const int FirstOwn = 2;
+#endif
   // The program sees its own name followed by the remaining arguments.
   std::vector<char*> Args{argv[0]};
-  for (int I = 2; I < argc; ++I)
+  for (int I = FirstOwn; I < argc; ++I)
     Args.push_back(argv[I]);
   Args.push_back(nullptr);
   const int Count = static_cast<int>(Args.size()) - 1;
