@@ -252,4 +252,21 @@ void TIdCoderMD2::CodeFinalChunk() {
   EmitOutput(MakePiece(reinterpret_cast<const char*>(FDigestValue.data()), DigestSize));
 }
 
+void InitializeIdCoderMessageDigest() {
+  const struct {
+    TIdCoderClass CoderClass;
+    std::string_view TransferEncoding;
+  } Digests[] = {
+      {CoderClassOf<TIdCoderMD2>("TIdCoderMD2"), "x-rsa-md2"},
+      {CoderClassOf<TIdCoderMD4>("TIdCoderMD4"), "x-rsa-md4"},
+      {CoderClassOf<TIdCoderMD5>("TIdCoderMD5"), "x-rsa-md5"},
+  };
+  for (const auto& Digest : Digests) {
+    RegisterCoder(Digest.CoderClass, 0, 0, "", Digest.TransferEncoding);
+    RegisterCoder(Digest.CoderClass, 128, 0, "", Digest.TransferEncoding);
+  }
+}
+
+void FinalizeIdCoderMessageDigest() {}
+
 } // namespace md5b64

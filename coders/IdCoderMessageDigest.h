@@ -137,6 +137,14 @@ private:
   TWorkArea FWorkArea{};
 };
 
+/// Start-up step of IdCoderMessageDigest, after IdCoderOld's: registers TIdCoderMD2,
+/// TIdCoderMD4 and TIdCoderMD5 under "x-rsa-md2", "x-rsa-md4" and "x-rsa-md5", each with
+/// the directions 0 and 128.
+void InitializeIdCoderMessageDigest();
+/// Shutdown step of IdCoderMessageDigest: nothing to release; IdCoderOld's shutdown frees
+/// the registry's entries.
+void FinalizeIdCoderMessageDigest();
+
 } // namespace md5b64
 
 #endif

@@ -4,30 +4,35 @@
 
 #include "coders/CodingModules.h"
 #include "coders/IdCoderMIME.h"
+#include "coders/IdCoderOld.h"
 #include "platform/IdGlobal.h"
 #include "platform/Modules.h"
 
+#include <memory>
 #include <string>
 
 namespace md5b64::test {
 
-/// Takes the process-wide objects of the coding modules aside while it lives and puts them
-/// back when it goes.
+/// Takes the process-wide objects of the coding modules aside while it lives (the registry
+/// is moved out, so the test starts without one) and puts them back when it goes.
 class TSavedModuleState {
 public:
   TSavedModuleState()
-      : FMimeAlphabet(MimeAlphabet), FMimeDecodeTable(MimeDecodeTable), FSearchText(SearchText) {}
+      : FMimeAlphabet(MimeAlphabet), FMimeDecodeTable(MimeDecodeTable),
+        FCoderRegistry(std::move(CoderRegistry)), FSearchText(SearchText) {}
   TSavedModuleState(const TSavedModuleState&) = delete;
   TSavedModuleState& operator=(const TSavedModuleState&) = delete;
   ~TSavedModuleState() {
     MimeAlphabet = FMimeAlphabet;
     MimeDecodeTable = FMimeDecodeTable;
+    CoderRegistry = std::move(FCoderRegistry);
     SearchText = FSearchText;
   }
 
 private:
   std::string FMimeAlphabet;
   TIdDecodeTable FMimeDecodeTable;
+  std::unique_ptr<TIdCoderCollection> FCoderRegistry;
   TSearchText FSearchText;
 };
 
