@@ -1,6 +1,8 @@
 #include "coders/CodingModules.h"
 
 #include "coders/IdCoderMIME.h"
+#include "coders/IdCoderMessageDigest.h"
+#include "coders/IdCoderOld.h"
 #include "platform/IdGlobal.h"
 
 namespace md5b64 {
@@ -10,6 +12,8 @@ namespace {
 constexpr TModuleStep Steps[] = {
     {"IdGlobal", &InitializeIdGlobal, &FinalizeIdGlobal},
     {"IdCoderMIME", &InitializeIdCoderMIME, &FinalizeIdCoderMIME},
+    {"IdCoderOld", &InitializeIdCoderOld, &FinalizeIdCoderOld},
+    {"IdCoderMessageDigest", &InitializeIdCoderMessageDigest, &FinalizeIdCoderMessageDigest},
 };
 
 } // namespace

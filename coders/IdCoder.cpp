@@ -13,4 +13,14 @@ std::string TIdEncoder::EncodeStream(TStream&, std::int32_t) {
   throw EAbstractError();
 }
 
+void TIdDecoder::DecodeToStream(std::string_view, TStream&) {
+  throw EAbstractError();
+}
+
+std::string TIdDecoder::DecodeText(std::string_view AIn) {
+  TMemoryStream Stream;
+  DecodeToStream(AIn, Stream);
+  return Stream.Bytes();
+}
+
 } // namespace md5b64

@@ -1,5 +1,5 @@
-// IdCoder: the stream encoder base of the three-to-four text coders, and the coding
-// modules' error class.
+// IdCoder: the stream encoder and decoder bases of the three-to-four text coders, and the
+// coding modules' error class.
 #ifndef MD5B64_CODERS_IDCODER_H
 #define MD5B64_CODERS_IDCODER_H
 
@@ -29,6 +29,20 @@ public:
   /// Encodes at most ABytes bytes read from AStream's position, which advances past them.
   /// Raises EAbstractError in this class, which cannot encode.
   virtual std::string EncodeStream(TStream& AStream, std::int32_t ABytes);
+};
+
+/// Base of the stream decoders.
+class TIdDecoder : public TIdBaseComponent {
+public:
+  using TIdBaseComponent::TIdBaseComponent;
+
+  /// Decodes AIn and writes the bytes to ADest at its position, in a single write.
+  /// Raises EAbstractError in this class, which cannot decode.
+  virtual void DecodeToStream(std::string_view AIn, TStream& ADest);
+
+  /// The bytes that DecodeToStream makes of AIn, as a text: the counterpart of
+  /// TIdEncoder::EncodeText. Raises what DecodeToStream raises.
+  std::string DecodeText(std::string_view AIn);
 };
 
 } // namespace md5b64

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <string>
 #include <typeinfo>
 
 namespace md5b64 {
@@ -62,6 +63,55 @@ void EncodeAll(const std::string& Table, char Fill, const unsigned char* In, std
   }
 }
 
+// The code of C, which must have an entry in a reverse table: 1 to 127.
+unsigned CheckedCode(char C) {
+  const auto Code = static_cast<unsigned char>(C);
+  if (Code == 0 || Code > std::tuple_size_v<TIdDecodeTable>)
+    throw ERangeError();
+  return Code;
+}
+
+// The 6-bit value of the character C at 1-based position Position of the text.
+std::uint32_t SextetOf(const TIdDecodeTable& Table, char C, std::size_t Position) {
+  const unsigned Code = CheckedCode(C);
+  const std::uint8_t Value = Table[Code - 1U];
+  // A character outside the alphabet has no bits to give; mixing its entry into the
+  // group would only corrupt the bytes around it.
+  if (Value == TIdDecoder4to3::NotInAlphabet)
+    throw EIdException(FormatResString(TResString::DecodeBadChar,
+                                       {std::to_string(Code), std::to_string(Position)}));
+  return Value;
+}
+
+// Decodes the four characters at Group, which start at 0-based offset Offset of the text,
+// into Out[0..2]. Returns how many of the three bytes the group carries: 3, or 2 or 1 when
+// it ends in one or two pads (RFC 4648, section 4); the bytes a pad stands for are 0.
+std::size_t DecodeGroupInto(const TIdDecodeTable& Table, char Fill, const char* Group,
+                            std::size_t Offset, std::uint8_t* Out) {
+  std::uint32_t Value = SextetOf(Table, Group[0], Offset + 1) << 18;
+  Value |= SextetOf(Table, Group[1], Offset + 2) << 12;
+  std::size_t Carried = 3;
+  // A character out of range is never taken for the pad.
+  CheckedCode(Group[2]);
+  if (Group[2] == Fill) {
+    CheckedCode(Group[3]);
+    if (Group[3] != Fill)
+      throw EIdException(FormatResString(TResString::DecodeBadPad, {std::to_string(Offset + 3)}));
+    Carried = 1;
+  } else {
+    Value |= SextetOf(Table, Group[2], Offset + 3) << 6;
+    CheckedCode(Group[3]);
+    if (Group[3] == Fill)
+      Carried = 2;
+    else
+      Value |= SextetOf(Table, Group[3], Offset + 4);
+  }
+  Out[0] = static_cast<std::uint8_t>(Value >> 16);
+  Out[1] = static_cast<std::uint8_t>(Value >> 8);
+  Out[2] = static_cast<std::uint8_t>(Value);
+  return Carried;
+}
+
 } // namespace
 
 std::array<char, 4> TIdEncoder3to4::EncodeGroup(std::uint8_t B1, std::uint8_t B2,
@@ -105,6 +155,41 @@ std::string TIdEncoder3to4::EncodeStream(TStream& AStream, std::int32_t ABytes) 
   else
     EncodeAll<true>(FCodingTable, FFillChar, In, Size, Result.data());
   return Result;
+}
+
+std::array<std::uint8_t, 3> TIdDecoder4to3::DecodeGroup(char C1, char C2, char C3, char C4) const {
+  const char Group[4] = {C1, C2, C3, C4};
+  std::array<std::uint8_t, 3> Bytes;
+  DecodeGroupInto(FDecodeTable, FFillChar, Group, 0, Bytes.data());
+  return Bytes;
+}
+
+void TIdDecoder4to3::DecodeToStream(std::string_view AIn, TStream& ADest) {
+  const std::size_t Groups = AIn.size() / 4;
+  // The bytes go to the stream in one write, whose size is a signed 32-bit count.
+  if (Groups > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max()) / 3)
+    throw ERangeError();
+  std::string Bytes(3 * Groups, '\0');
+  auto* Out = reinterpret_cast<std::uint8_t*>(Bytes.data());
+  std::size_t Count = 0;
+  for (std::size_t Offset = 0; Offset < AIn.size(); Offset += 4) {
+    // A last group of fewer than four characters cannot be decoded.
+    if (AIn.size() - Offset < 4)
+      throw ERangeError();
+    Count += DecodeGroupInto(FDecodeTable, FFillChar, AIn.data() + Offset, Offset, Out + Count);
+  }
+  ADest.WriteBuffer(Bytes.data(), static_cast<std::int32_t>(Count));
+}
+
+void TIdDecoder4to3::BuildDecodeTable(std::string_view AAlphabet, TIdDecodeTable& ATable) {
+  ATable.fill(NotInAlphabet);
+  for (std::size_t Position = 0; Position < AAlphabet.size(); ++Position) {
+    const auto Code = static_cast<unsigned char>(AAlphabet[Position]);
+    // An entry holds one byte, so only the first 256 positions fit.
+    if (Code == 0 || Code > ATable.size() || Position > 255)
+      throw ERangeError();
+    ATable[Code - 1U] = static_cast<std::uint8_t>(Position);
+  }
 }
 
 } // namespace md5b64

@@ -1,4 +1,5 @@
-// IdCoder3to4: coding every three bytes as four characters of a 64-character alphabet.
+// IdCoder3to4: coding every three bytes as four characters of a 64-character alphabet, and
+// decoding them back.
 #ifndef MD5B64_CODERS_IDCODER3TO4_H
 #define MD5B64_CODERS_IDCODER3TO4_H
 
@@ -7,6 +8,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace md5b64 {
 
@@ -35,6 +37,51 @@ public:
 
 protected:
   std::string FCodingTable;
+  char FFillChar = '\0';
+};
+
+/// Reverse table of an alphabet, one entry for each character code from 1 to 127 (entry
+/// code - 1): the character's position in the alphabet, the 6-bit value it encodes, or
+/// NotInAlphabet. Codes 0 and 128 to 255 have no entry.
+using TIdDecodeTable = std::array<std::uint8_t, 127>;
+
+/// Decodes each group of four characters into three bytes through DecodeTable. A pad
+/// (FillChar) as the fourth character, or as the third and fourth, ends the bytes that a
+/// group carries; groups after a padded group are decoded as usual.
+class TIdDecoder4to3 : public TIdDecoder {
+public:
+  /// The entry of a character that is not in the alphabet.
+  static constexpr std::uint8_t NotInAlphabet = 255;
+
+  using TIdDecoder::TIdDecoder;
+
+  /// Decodes AIn group by group and writes all the bytes to ADest in one write; nothing is
+  /// written when AIn is empty or when decoding fails. Raises ERangeError for a character
+  /// with code 0 or above 127 and for a last group of fewer than four characters;
+  /// EIdException for a character that is not in the alphabet and for a pad in the third
+  /// place that is not followed by a pad; EWriteError when ADest takes fewer bytes.
+  void DecodeToStream(std::string_view AIn, TStream& ADest) override;
+
+  /// The three bytes of the group C1 C2 C3 C4, looked up in DecodeTable. A pad in the
+  /// third and fourth or in the fourth place counts as zero bits. Raises as DecodeToStream
+  /// does for a bad character or pad.
+  std::array<std::uint8_t, 3> DecodeGroup(char C1, char C2, char C3, char C4) const;
+
+  /// Fills ATable from AAlphabet: every entry NotInAlphabet, then the position of each
+  /// alphabet character; a character that occurs twice keeps its last position. Raises
+  /// ERangeError for a character with code 0 or above 127 or for more than 256 characters,
+  /// keeping the entries set before it.
+  static void BuildDecodeTable(std::string_view AAlphabet, TIdDecodeTable& ATable);
+
+  /// The reverse table in use; all zeros in a new TIdDecoder4to3. Only the class and its
+  /// descendants fill it.
+  const TIdDecodeTable& DecodeTable() const noexcept { return FDecodeTable; }
+  /// The pad character.
+  char FillChar() const noexcept { return FFillChar; }
+  void SetFillChar(char Value) noexcept { FFillChar = Value; }
+
+protected:
+  TIdDecodeTable FDecodeTable{};
   char FFillChar = '\0';
 };
 

@@ -4,10 +4,17 @@ namespace md5b64 {
 
 std::string MimeAlphabet(MimeAlphabetChars);
 
+constinit TIdDecodeTable MimeDecodeTable = [] {
+  TIdDecodeTable Table;
+  Table.fill(TIdDecoder4to3::NotInAlphabet);
+  return Table;
+}();
+
 void InitializeIdCoderMIME() {
   // The alphabet holds its value from program start; setting it again lets a process that
   // shut the module down start it once more.
   MimeAlphabet = MimeAlphabetChars;
+  TIdDecoder4to3::BuildDecodeTable(MimeAlphabet, MimeDecodeTable);
 }
 
 void FinalizeIdCoderMIME() {
@@ -16,6 +23,11 @@ void FinalizeIdCoderMIME() {
 
 TIdEncoderMIME::TIdEncoderMIME(TComponent* AOwner) : TIdEncoder3to4(AOwner) {
   FCodingTable = MimeAlphabet;
+  FFillChar = '=';
+}
+
+TIdDecoderMIME::TIdDecoderMIME(TComponent* AOwner) : TIdDecoder4to3(AOwner) {
+  FDecodeTable = MimeDecodeTable;
   FFillChar = '=';
 }
 

@@ -16,15 +16,25 @@ inline constexpr std::string_view MimeAlphabetChars =
 /// The process-wide MIME alphabet; emptied by the module's shutdown step.
 extern std::string MimeAlphabet;
 
-/// Start-up step of IdCoderMIME.
+/// The reverse table of MimeAlphabet, built by the module's start-up step and kept from
+/// then on. Before start-up every entry is NotInAlphabet, so nothing decodes.
+extern TIdDecodeTable MimeDecodeTable;
+
+/// Start-up step of IdCoderMIME: sets MimeAlphabet and builds MimeDecodeTable from it.
 void InitializeIdCoderMIME();
-/// Shutdown step of IdCoderMIME: empties MimeAlphabet.
+/// Shutdown step of IdCoderMIME: empties MimeAlphabet and leaves MimeDecodeTable alone.
 void FinalizeIdCoderMIME();
 
 /// The Base64 encoder: CodingTable is a copy of MimeAlphabet and FillChar is "=".
 class TIdEncoderMIME : public TIdEncoder3to4 {
 public:
   explicit TIdEncoderMIME(TComponent* AOwner = nullptr);
+};
+
+/// The Base64 decoder: DecodeTable is a copy of MimeDecodeTable and FillChar is "=".
+class TIdDecoderMIME : public TIdDecoder4to3 {
+public:
+  explicit TIdDecoderMIME(TComponent* AOwner = nullptr);
 };
 
 } // namespace md5b64

@@ -1,5 +1,6 @@
-// IdCoderMessageDigest: message digests as buffered coders. MD4 (RFC 1320) and MD5
-// (RFC 1321) emit their 16 digest bytes as one piece of coded data when the input ends.
+// IdCoderMessageDigest: message digests as buffered coders. MD2 (RFC 1319), MD4 (RFC 1320)
+// and MD5 (RFC 1321) emit their 16 digest bytes as one piece of coded data when the input
+// ends.
 #ifndef MD5B64_CODERS_IDCODERMESSAGEDIGEST_H
 #define MD5B64_CODERS_IDCODERMESSAGEDIGEST_H
 
@@ -85,6 +86,64 @@ public:
 protected:
   void CodeChunk() override;
 };
+
+/// RFC 1319, section 3.2: the substitution S, a permutation of 0 to 255 built from the
+/// digits of pi.
+extern const std::array<std::uint8_t, 256> PiSubstitution;
+
+/// MD2 digest coder (RFC 1319). The chunk is one 16-byte block and cannot be resized;
+/// FinishInput returns "0;" and the 16 digest bytes.
+class TIdCoderMD2 : public TIdCoder {
+public:
+  static constexpr std::uint32_t BlockSize = 16;
+  static constexpr std::size_t DigestSize = 16;
+
+  using TBlockBytes = std::array<std::uint8_t, 16>;
+  using TWorkArea = std::array<std::uint8_t, 48>;
+
+  explicit TIdCoderMD2(TComponent* AOwner = nullptr);
+
+  /// Starts a new message: zeroes Checksum, ChecksumLink, DigestValue and WorkArea, and
+  /// drops the held bytes and queued entries as the base Reset does. The counters stay.
+  void Reset() override;
+  /// The block size is fixed: the request is ignored.
+  void ResizeChunk(std::uint32_t) override {}
+  /// Appends the RFC's test suite to AList: each input line followed by two blanks and the
+  /// expected digest in upper-case hexadecimal. Computes nothing.
+  virtual void ListTestVectors(TStrings& AList) const;
+
+  /// The running checksum of the blocks processed (RFC 1319's C).
+  const TBlockBytes& Checksum() const noexcept { return FChecksum; }
+  /// The checksum byte written last (RFC 1319's L).
+  std::uint8_t ChecksumLink() const noexcept { return FChecksumLink; }
+  /// Bytes 0 to 15 of WorkArea as they stood after the last block; the digest after the
+  /// final step.
+  const TBlockBytes& DigestValue() const noexcept { return FDigestValue; }
+  /// The 48-byte buffer (RFC 1319's X): chaining state, block, and their exclusive-or.
+  const TWorkArea& WorkArea() const noexcept { return FWorkArea; }
+
+protected:
+  /// Runs the block step on the 16-byte chunk: checksum update, then the 18-round
+  /// transform into WorkArea; emits nothing.
+  void CodeChunk() override;
+  /// Pads the message, runs its last block and the checksum block, and emits the digest
+  /// (RFC 1319, sections 3.1 to 3.5).
+  void CodeFinalChunk() override;
+
+private:
+  TBlockBytes FChecksum{};
+  std::uint8_t FChecksumLink = 0;
+  TBlockBytes FDigestValue{};
+  TWorkArea FWorkArea{};
+};
+
+/// Start-up step of IdCoderMessageDigest, after IdCoderOld's: registers TIdCoderMD2,
+/// TIdCoderMD4 and TIdCoderMD5 under "x-rsa-md2", "x-rsa-md4" and "x-rsa-md5", each with
+/// the directions 0 and 128.
+void InitializeIdCoderMessageDigest();
+/// Shutdown step of IdCoderMessageDigest: nothing to release; IdCoderOld's shutdown frees
+/// the registry's entries.
+void FinalizeIdCoderMessageDigest();
 
 } // namespace md5b64
 

@@ -1,6 +1,8 @@
 #include "coders/IdCoderOld.h"
 
+#include "coders/IdCoder.h"
 #include "platform/IdGlobal.h"
+#include "platform/ResStrings.h"
 #include "platform/SysUtils.h"
 
 #include <algorithm>
@@ -14,6 +16,14 @@ namespace {
 constexpr char DataKind = '0';
 constexpr std::string_view DataPrefix = "0;";
 constexpr std::string_view LineBreak = "\r\n";
+
+// Media types and transfer-encoding names are compared without regard to case
+// (RFC 2045, section 5.1 and 6.1).
+bool SameTextAscii(std::string_view A, std::string_view B) noexcept {
+  auto Lower = [](char C) { return (C >= 'A' && C <= 'Z') ? static_cast<char>(C + 32) : C; };
+  return A.size() == B.size() && std::equal(A.begin(), A.end(), B.begin(),
+                                            [&](char X, char Y) { return Lower(X) == Lower(Y); });
+}
 
 bool IsDataEntry(const std::string& Entry) {
   return !Entry.empty() && Entry[0] == DataKind;
@@ -195,6 +205,75 @@ void TIdCoder::ApplyChunkSize(std::int32_t ASize) {
 
 void TIdCoder::CountProcessed(std::uint32_t AAmount) noexcept {
   AddToCounter64(FProcessedCount, AAmount);
+}
+
+std::unique_ptr<TIdCoderCollection> CoderRegistry;
+
+std::unique_ptr<TIdCoder> TIdCoderItem::CreateCoder(TComponent* AOwner) const {
+  if (!FCoderClass)
+    throw EIdException(LoadResString(TResString::NoCoderClass));
+  return FCoderClass.Create(AOwner);
+}
+
+TIdCoderCollection::TIdCoderCollection() noexcept
+    : TCollection(TCollectionItemClass::Of<TIdCoderItem>()) {}
+
+TIdCoderItem& TIdCoderCollection::AddEntry() {
+  ++FRegisteredCount;
+  return static_cast<TIdCoderItem&>(Add());
+}
+
+TIdCoderItem& TIdCoderCollection::Items(std::size_t Index) const {
+  // Every item was made by the item class this collection was created with.
+  return static_cast<TIdCoderItem&>(TCollection::Items(Index));
+}
+
+TIdCoderItem* TIdCoderCollection::FindEntry(std::string_view AName,
+                                            std::uint8_t ADirection) const noexcept {
+  // An empty name would match every entry that leaves one of its names empty.
+  if (AName.empty())
+    return nullptr;
+  for (std::size_t I = 0; I < Count(); ++I) {
+    TIdCoderItem& Entry = Items(I);
+    if (Entry.Direction() == ADirection &&
+        (SameTextAscii(Entry.TransferEncoding(), AName) || SameTextAscii(Entry.MediaType(), AName)))
+      return &Entry;
+  }
+  return nullptr;
+}
+
+void RegisterCoder(TIdCoderClass ACoderClass, std::uint8_t ADirection, std::uint8_t APreference,
+                   std::string_view AMediaType, std::string_view ATransferEncoding) {
+  if (!CoderRegistry)
+    throw EIdException(LoadResString(TResString::NoCoderRegistry));
+  TIdCoderItem& Entry = CoderRegistry->AddEntry();
+  Entry.SetCoderClass(ACoderClass);
+  Entry.SetDirection(ADirection);
+  Entry.SetPreference(APreference);
+  Entry.SetMediaType(std::string(AMediaType));
+  Entry.SetTransferEncoding(std::string(ATransferEncoding));
+}
+
+std::unique_ptr<TIdCoder> CreateRegisteredCoder(std::string_view AName, std::uint8_t ADirection,
+                                                TComponent* AOwner) {
+  if (!CoderRegistry)
+    throw EIdException(LoadResString(TResString::NoCoderRegistry));
+  const TIdCoderItem* Entry = CoderRegistry->FindEntry(AName, ADirection);
+  if (Entry == nullptr)
+    throw EIdException(
+        FormatResString(TResString::CoderNotFound, {AName, std::to_string(ADirection)}));
+  return Entry->CreateCoder(AOwner);
+}
+
+void InitializeIdCoderOld() {
+  CoderRegistry = std::make_unique<TIdCoderCollection>();
+  const TIdCoderClass Identity = CoderClassOf<TIdCoder>("TIdCoder");
+  RegisterCoder(Identity, 0, 0, "application/octet-stream", "");
+  RegisterCoder(Identity, 128, 0, "application/octet-stream", "");
+}
+
+void FinalizeIdCoderOld() {
+  CoderRegistry.reset();
 }
 
 } // namespace md5b64

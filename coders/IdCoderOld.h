@@ -1,12 +1,16 @@
-// IdCoderOld: the buffered, chunk-oriented coder base with its counters and output queue.
+// IdCoderOld: the buffered, chunk-oriented coder base with its counters and output queue,
+// and the registry of coder classes.
 #ifndef MD5B64_CODERS_IDCODEROLD_H
 #define MD5B64_CODERS_IDCODEROLD_H
 
+#include "platform/Collection.h"
 #include "platform/Component.h"
 #include "platform/StringList.h"
 
+#include <concepts>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -137,6 +141,106 @@ private:
   TStringList FOutputQueue;
   bool FUseDataEvent = false;
 };
+
+/// A class reference for coders: the class's name and a way to create a new coder of it.
+/// An unset reference has no name and creates nothing. Made by CoderClassOf.
+struct TIdCoderClass {
+  using TFactory = std::unique_ptr<TIdCoder> (*)(TComponent* AOwner);
+
+  std::string_view ClassName;
+  TFactory Create = nullptr;
+
+  explicit operator bool() const noexcept { return Create != nullptr; }
+  friend bool operator==(const TIdCoderClass&, const TIdCoderClass&) = default;
+};
+
+/// A new coder of class T. An owner, when given, frees the coder with itself: release the
+/// pointer to hand the coder over to it.
+template <std::derived_from<TIdCoder> T>
+std::unique_ptr<TIdCoder> CreateCoderOf(TComponent* AOwner) {
+  return std::make_unique<T>(AOwner);
+}
+
+/// The class reference of coder class T, known by AClassName, which must live as long as
+/// the reference (a literal does).
+template <std::derived_from<TIdCoder> T>
+constexpr TIdCoderClass CoderClassOf(std::string_view AClassName) noexcept {
+  return {AClassName, &CreateCoderOf<T>};
+}
+
+/// One entry of the coder registry: a coder class and the name it is listed under.
+class TIdCoderItem : public TCollectionItem {
+public:
+  /// 0 or 128; each class is registered once with each value.
+  std::uint8_t Direction() const noexcept { return FDirection; }
+  void SetDirection(std::uint8_t Value) noexcept { FDirection = Value; }
+  std::uint8_t Preference() const noexcept { return FPreference; }
+  void SetPreference(std::uint8_t Value) noexcept { FPreference = Value; }
+  /// The media type the class is listed under; empty where it is listed by transfer
+  /// encoding.
+  const std::string& MediaType() const noexcept { return FMediaType; }
+  void SetMediaType(std::string Value) { FMediaType = std::move(Value); }
+  /// The transfer-encoding name the class is listed under; empty where it is listed by
+  /// media type.
+  const std::string& TransferEncoding() const noexcept { return FTransferEncoding; }
+  void SetTransferEncoding(std::string Value) { FTransferEncoding = std::move(Value); }
+  const TIdCoderClass& CoderClass() const noexcept { return FCoderClass; }
+  void SetCoderClass(TIdCoderClass Value) noexcept { FCoderClass = Value; }
+
+  /// A new coder of CoderClass (see CreateCoderOf for AOwner). Raises EIdException when the
+  /// entry's class reference is unset.
+  std::unique_ptr<TIdCoder> CreateCoder(TComponent* AOwner = nullptr) const;
+
+private:
+  std::uint8_t FDirection = 0;
+  std::uint8_t FPreference = 0;
+  std::string FMediaType;
+  std::string FTransferEncoding;
+  TIdCoderClass FCoderClass;
+};
+
+/// The coder registry's collection of TIdCoderItem, in the order of registering.
+class TIdCoderCollection : public TCollection {
+public:
+  TIdCoderCollection() noexcept;
+
+  /// Entries added through AddEntry.
+  std::int32_t RegisteredCount() const noexcept { return FRegisteredCount; }
+  /// Appends a new, empty entry and returns it.
+  TIdCoderItem& AddEntry();
+  /// The entry at Index; raises EListError outside the list.
+  TIdCoderItem& Items(std::size_t Index) const;
+  /// The first entry listed under AName, as transfer encoding or as media type (ASCII
+  /// letters compared without regard to case), with ADirection; none when no entry
+  /// matches or AName is empty.
+  TIdCoderItem* FindEntry(std::string_view AName, std::uint8_t ADirection) const noexcept;
+
+private:
+  std::int32_t FRegisteredCount = 0;
+};
+
+/// The process-wide coder registry: created, with the base coder's entries, by the
+/// start-up step of IdCoderOld, filled by the modules that use it, and freed with all its
+/// entries by the shutdown step. Empty before start-up and after shutdown.
+extern std::unique_ptr<TIdCoderCollection> CoderRegistry;
+
+/// Adds an entry for ACoderClass to CoderRegistry. The same class may be registered any
+/// number of times; every call adds an entry at the end. Raises EIdException when the
+/// registry does not exist.
+void RegisterCoder(TIdCoderClass ACoderClass, std::uint8_t ADirection, std::uint8_t APreference,
+                   std::string_view AMediaType, std::string_view ATransferEncoding);
+
+/// A new coder of the class that CoderRegistry lists under AName with ADirection (see
+/// TIdCoderCollection::FindEntry). Raises EIdException when the registry does not exist or
+/// lists no coder under that name.
+std::unique_ptr<TIdCoder> CreateRegisteredCoder(std::string_view AName, std::uint8_t ADirection,
+                                                TComponent* AOwner = nullptr);
+
+/// Start-up step of IdCoderOld: creates CoderRegistry and registers TIdCoder under
+/// "application/octet-stream" with the directions 0 and 128.
+void InitializeIdCoderOld();
+/// Shutdown step of IdCoderOld: frees CoderRegistry and its entries.
+void FinalizeIdCoderOld();
 
 } // namespace md5b64
 

@@ -7,11 +7,20 @@ namespace md5b64 {
 
 namespace {
 
-constexpr std::array<const char*, 8> StringTable = {
-    "Range check error",      "Stream read error",
-    "Stream write error",     "Abstract Error",
-    "Out of memory",          "I/O error %d",
-    "Uneven size in Encode.", "List index out of bounds (%d)",
+constexpr std::array<const char*, 13> StringTable = {
+    "Range check error",
+    "Stream read error",
+    "Stream write error",
+    "Abstract Error",
+    "Out of memory",
+    "I/O error %d",
+    "Uneven size in Encode.",
+    "List index out of bounds (%d)",
+    "Character with code %s at position %s is not in the coding alphabet.",
+    "Pad character at position %s is not followed by another pad.",
+    "The coder registry has not been created.",
+    "The coder registry entry has no coder class.",
+    "No coder is registered as \"%s\" with direction %s.",
 };
 
 } // namespace
@@ -25,6 +34,20 @@ std::string FormatResString(TResString Id, long long Number) {
   const std::size_t At = Text.find("%d");
   if (At != std::string::npos)
     Text.replace(At, 2, std::to_string(Number));
+  return Text;
+}
+
+std::string FormatResString(TResString Id, std::initializer_list<std::string_view> Args) {
+  std::string Text = LoadResString(Id);
+  std::size_t From = 0;
+  for (const std::string_view Arg : Args) {
+    const std::size_t At = Text.find("%s", From);
+    if (At == std::string::npos)
+      break;
+    Text.replace(At, 2, Arg);
+    // An argument that itself holds "%s" is not formatted again.
+    From = At + Arg.size();
+  }
   return Text;
 }
 
