@@ -22,4 +22,23 @@ std::string_view Bytes(std::size_t Size) {
   return It->second;
 }
 
+std::string_view Base64Text(std::size_t Size) {
+  static constexpr char Alphabet[] =
+      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+  static std::map<std::size_t, std::string> Made;
+  auto [It, Inserted] = Made.try_emplace(Size);
+  if (Inserted) {
+    const std::string_view In = Bytes(Size / 4 * 3);
+    for (std::size_t I = 0; I + 3 <= In.size(); I += 3) {
+      const std::uint32_t Bits =
+          (static_cast<std::uint32_t>(static_cast<unsigned char>(In[I])) << 16) |
+          (static_cast<std::uint32_t>(static_cast<unsigned char>(In[I + 1])) << 8) |
+          static_cast<unsigned char>(In[I + 2]);
+      for (int Shift = 18; Shift >= 0; Shift -= 6)
+        It->second += Alphabet[(Bits >> Shift) & 63U];
+    }
+  }
+  return It->second;
+}
+
 } // namespace md5b64::bench

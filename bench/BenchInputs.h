@@ -17,6 +17,10 @@ inline constexpr std::size_t PieceSize = 64 * 1024;
 /// Size bytes that look random and are the same in every run.
 std::string_view Bytes(std::size_t Size);
 
+/// A Base64 text of Size characters (a multiple of 4) with the MIME alphabet and no pads:
+/// the encoding of Bytes(Size / 4 * 3), made here so that neither side encodes it.
+std::string_view Base64Text(std::size_t Size);
+
 } // namespace md5b64::bench
 
 #endif
