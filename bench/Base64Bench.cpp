@@ -48,11 +48,10 @@ void DecodeToStream(benchmark::State& State) {
   State.SetBytesProcessed(State.iterations() * State.range(0));
 }
 
-// The decoders copy MimeDecodeTable, which the modules' start-up builds.
-TModuleSequence Modules{CodingModules()};
-
 const bool Registered = [] {
-  Modules.Start();
+  // The decoders copy MimeDecodeTable, which the modules' start-up builds. Never stopped:
+  // the other modules' objects may be gone by the time a static sequence would stop them.
+  (new TModuleSequence(CodingModules()))->Start();
   benchmark::RegisterBenchmark("md5b64/Base64/Encode", Encode)->Arg(16)->Arg(KiB)->Arg(MiB);
   benchmark::RegisterBenchmark("md5b64/Base64/DecodeText", DecodeText)->Arg(16)->Arg(KiB)->Arg(MiB);
   benchmark::RegisterBenchmark("md5b64/Base64/DecodeToStream", DecodeToStream)

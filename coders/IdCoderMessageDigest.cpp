@@ -1,5 +1,6 @@
 #include "coders/IdCoderMessageDigest.h"
 
+#include "coders/internal/Md2Transform.h"
 #include "coders/internal/MdCompress.h"
 
 #include <algorithm>
@@ -90,23 +91,6 @@ void Md2ChecksumStep(std::array<std::uint8_t, 16>& Checksum, std::uint8_t& Link,
   for (std::size_t I = 0; I < 16; ++I) {
     Checksum[I] ^= PiSubstitution[Block[I] ^ Link];
     Link = Checksum[I];
-  }
-}
-
-// RFC 1319, section 3.4: load the block and its exclusive-or with the state, then 18
-// rounds over the 48 bytes.
-void Md2Transform(std::array<std::uint8_t, 48>& X, const std::uint8_t* Block) noexcept {
-  for (std::size_t J = 0; J < 16; ++J) {
-    X[16 + J] = Block[J];
-    X[32 + J] = static_cast<std::uint8_t>(Block[J] ^ X[J]);
-  }
-  std::uint8_t T = 0;
-  for (std::uint8_t Round = 0; Round < 18; ++Round) {
-    for (std::uint8_t& Byte : X) {
-      Byte ^= PiSubstitution[T];
-      T = Byte;
-    }
-    T = static_cast<std::uint8_t>(T + Round);
   }
 }
 
@@ -226,7 +210,7 @@ void TIdCoderMD2::ListTestVectors(TStrings& AList) const {
 void TIdCoderMD2::CodeChunk() {
   const auto* Block = reinterpret_cast<const std::uint8_t*>(FChunk.data());
   Md2ChecksumStep(FChecksum, FChecksumLink, Block);
-  Md2Transform(FWorkArea, Block);
+  internal::Md2Transform(FWorkArea, Block);
   std::copy_n(FWorkArea.begin(), FDigestValue.size(), FDigestValue.begin());
   FChunkFill = 0;
 }

@@ -1,16 +1,19 @@
 // The fast paths against the plain ones on random inputs: the inlined MD4/MD5 rounds against
-// the virtual ones, the vector Base64 look-ups against one group at a time, the in-place
-// read of a memory view against a stream read, and the queue's shortcuts for entries that
-// begin with "0;" against entries of other kinds.
+// the virtual ones, MD2's paired steps against one step at a time, the vector Base64
+// look-ups against one group at a time, the in-place read of a memory view against a stream
+// read, and the queue's shortcuts for entries that begin with "0;" against entries of other
+// kinds.
 #include "coders/IdCoderMIME.h"
 #include "coders/IdCoderMessageDigest.h"
 #include "coders/IdCoderOld.h"
 #include "coders/internal/Base64Blocks.h"
+#include "coders/internal/Md2Transform.h"
 #include "platform/IdGlobal.h"
 #include "platform/Streams.h"
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdint>
 #include <random>
 #include <string>
@@ -57,6 +60,50 @@ TEST(FastPathTest, InlinedRoundsAgreeWithVirtualRounds) {
     ASSERT_NE(Expected4, Expected5);
     EXPECT_EQ(Digest(Md4, Input, Random), Expected4) << Input.size();
     EXPECT_EQ(Digest(Md5, Input, Random), Expected5) << Input.size();
+  }
+}
+
+TEST(FastPathTest, Md2PairedStepsAgreeWithOneStepAtATime) {
+  std::mt19937 Random(1319);
+  for (int Round = 0; Round < 2000; ++Round) {
+    // Any state and block: every entry of the pair table is reached many times over.
+    std::array<std::uint8_t, 48> Fast, Plain;
+    for (std::uint8_t& Byte : Fast)
+      Byte = static_cast<std::uint8_t>(Random());
+    Plain = Fast;
+    const std::string Block = RandomBytes(Random, 16);
+    const auto* Bytes = reinterpret_cast<const std::uint8_t*>(Block.data());
+    internal::Md2Transform(Fast, Bytes);
+    internal::Md2TransformPortable(Plain, Bytes);
+    ASSERT_EQ(Fast, Plain) << Round;
+  }
+}
+
+// MD2 whole: the coder against the RFC's steps written out here with the plain transform.
+std::string PlainMd2(const std::string& Message) {
+  std::string Padded = Message;
+  Padded.append(16 - Message.size() % 16, static_cast<char>(16 - Message.size() % 16));
+  std::array<std::uint8_t, 16> Checksum{};
+  std::uint8_t Link = 0;
+  for (std::size_t At = 0; At < Padded.size(); At += 16) {
+    for (std::size_t I = 0; I < 16; ++I) {
+      Checksum[I] ^= PiSubstitution[static_cast<std::uint8_t>(Padded[At + I]) ^ Link];
+      Link = Checksum[I];
+    }
+  }
+  Padded.append(reinterpret_cast<const char*>(Checksum.data()), Checksum.size());
+  std::array<std::uint8_t, 48> X{};
+  for (std::size_t At = 0; At < Padded.size(); At += 16)
+    internal::Md2TransformPortable(X, reinterpret_cast<const std::uint8_t*>(Padded.data() + At));
+  return "0;" + std::string(reinterpret_cast<const char*>(X.data()), 16);
+}
+
+TEST(FastPathTest, Md2CoderAgreesWithThePlainTransform) {
+  std::mt19937 Random(1989);
+  TIdCoderMD2 Md2;
+  for (int Round = 0; Round < 200; ++Round) {
+    const std::string Input = RandomBytes(Random, Random() % 300);
+    EXPECT_EQ(Digest(Md2, Input, Random), PlainMd2(Input)) << Input.size();
   }
 }
 
