@@ -1,6 +1,7 @@
 #include "coders/IdCoder3to4.h"
 
 #include "coders/internal/Base64Blocks.h"
+#include "coders/internal/Decode4to3.h"
 #include "platform/IdGlobal.h"
 #include "platform/ResStrings.h"
 
@@ -114,6 +115,33 @@ std::size_t DecodeGroupInto(const TIdDecodeTable& Table, char Fill, const char* 
 
 } // namespace
 
+std::size_t internal::DecodeAllGroups(const TIdDecodeTable& ATable, char AFill,
+                                      std::string_view AIn, std::uint8_t* AOut, bool ABulk) {
+  // A pad that is also an alphabet character is told from one only by its place in the
+  // group, which the bulk path does not look at.
+  if (const auto FillCode = static_cast<unsigned char>(AFill);
+      FillCode >= 1 && FillCode <= ATable.size() && ATable[FillCode - 1U] < 64)
+    ABulk = false;
+  std::size_t Count = 0;
+  for (std::size_t Offset = 0; Offset < AIn.size(); Offset += 4) {
+    if (ABulk) {
+      // Up to the first group that holds anything but alphabet characters: a pad, or an
+      // error, which the checked steps below then report as they always have.
+      const std::size_t Done =
+          DecodeGroups(ATable.data(), AIn.data() + Offset, AIn.size() - Offset, AOut + Count);
+      Offset += Done;
+      Count += Done / 4 * 3;
+      if (Offset == AIn.size())
+        break;
+    }
+    // A last group of fewer than four characters cannot be decoded.
+    if (AIn.size() - Offset < 4)
+      throw ERangeError();
+    Count += DecodeGroupInto(ATable, AFill, AIn.data() + Offset, Offset, AOut + Count);
+  }
+  return Count;
+}
+
 std::array<char, 4> TIdEncoder3to4::EncodeGroup(std::uint8_t B1, std::uint8_t B2,
                                                 std::uint8_t B3) const {
   std::array<char, 4> Group;
@@ -170,14 +198,8 @@ void TIdDecoder4to3::DecodeToStream(std::string_view AIn, TStream& ADest) {
   if (Groups > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max()) / 3)
     throw ERangeError();
   std::string Bytes(3 * Groups, '\0');
-  auto* Out = reinterpret_cast<std::uint8_t*>(Bytes.data());
-  std::size_t Count = 0;
-  for (std::size_t Offset = 0; Offset < AIn.size(); Offset += 4) {
-    // A last group of fewer than four characters cannot be decoded.
-    if (AIn.size() - Offset < 4)
-      throw ERangeError();
-    Count += DecodeGroupInto(FDecodeTable, FFillChar, AIn.data() + Offset, Offset, Out + Count);
-  }
+  const std::size_t Count = internal::DecodeAllGroups(
+      FDecodeTable, FFillChar, AIn, reinterpret_cast<std::uint8_t*>(Bytes.data()), true);
   ADest.WriteBuffer(Bytes.data(), static_cast<std::int32_t>(Count));
 }
 

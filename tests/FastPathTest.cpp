@@ -7,9 +7,11 @@
 #include "coders/IdCoderMessageDigest.h"
 #include "coders/IdCoderOld.h"
 #include "coders/internal/Base64Blocks.h"
+#include "coders/internal/Decode4to3.h"
 #include "coders/internal/Md2Transform.h"
 #include "platform/IdGlobal.h"
 #include "platform/Streams.h"
+#include "platform/SysUtils.h"
 
 #include <gtest/gtest.h>
 
@@ -141,6 +143,122 @@ TEST(FastPathTest, MemoryViewEncodesAsAStreamRead) {
 
     EXPECT_EQ(Encoder.EncodeStream(View, Limit), Encoder.EncodeStream(Copy, Limit));
     EXPECT_EQ(View.Position(), Copy.Position());
+  }
+}
+
+// A Base64 text of Groups groups over Alphabet, with flaws at random: padded groups, bytes
+// outside the alphabet or out of range, pads in the wrong places, and a cut last group.
+// FlawPercent 0 gives a clean text.
+std::string DecodingText(std::mt19937& Random, std::string_view Alphabet, char Fill,
+                         std::size_t Groups, unsigned FlawPercent) {
+  std::string Text;
+  for (std::size_t G = 0; G < Groups; ++G)
+    for (int I = 0; I < 4; ++I)
+      Text += Alphabet[Random() % Alphabet.size()];
+  if (FlawPercent == 0)
+    return Text;
+  for (std::size_t G = 0; G < Groups; ++G) {
+    if (Random() % 100 >= FlawPercent)
+      continue;
+    char* Group = Text.data() + 4 * G;
+    switch (Random() % 5) {
+    case 0: // "xx==" or "xxx=", good anywhere
+      Group[3] = Fill;
+      if (Random() % 2)
+        Group[2] = Fill;
+      break;
+    case 1: // a pad in the wrong place
+      Group[Random() % 4] = Fill;
+      break;
+    case 2: // any byte at all: zero, high, space, a line break
+      Group[Random() % 4] = static_cast<char>(Random());
+      break;
+    case 3:
+      Group[Random() % 4] = std::string_view("\0\x80\xFF \r\n!", 7)[Random() % 7];
+      break;
+    default: // the pads' own byte, beside other flaws
+      Group[2] = Fill;
+      break;
+    }
+  }
+  if (Random() % 4 == 0 && !Text.empty())
+    Text.resize(Text.size() - 1 - Random() % 3);
+  return Text;
+}
+
+// The outcome of decoding Text: the bytes, or the error's class and message.
+std::string DecodeOutcome(const TIdDecodeTable& Table, char Fill, const std::string& Text,
+                          bool Bulk) {
+  std::string Bytes(Text.size() / 4 * 3, '\0');
+  try {
+    const std::size_t Count = internal::DecodeAllGroups(
+        Table, Fill, Text, reinterpret_cast<std::uint8_t*>(Bytes.data()), Bulk);
+    return "bytes " + Bytes.substr(0, Count);
+  } catch (const Exception& Error) {
+    return std::string(Error.ClassName()) + " " + Error.Message();
+  }
+}
+
+TEST(FastPathTest, BulkDecodingAgreesWithTheCheckedSteps) {
+  std::mt19937 Random(4686);
+  int Failures = 0, Decoded = 0;
+  for (int Round = 0; Round < 3000; ++Round) {
+    // The MIME alphabet, or another one: shorter, longer than 64 (entries of 64 and more),
+    // or holding the pad itself.
+    std::string Alphabet(MimeAlphabetChars);
+    char Fill = '=';
+    switch (Round % 6) {
+    case 1:
+      Alphabet = ".-0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+      Fill = '~';
+      break;
+    case 2:
+      Alphabet = Alphabet.substr(0, 40);
+      break;
+    case 3:
+      Alphabet += "!#$%&*";
+      break;
+    case 4:
+      Fill = 'Q';
+      break;
+    case 5:
+      Fill = Round % 12 == 5 ? '\0' : '\xC0';
+      break;
+    default:
+      break;
+    }
+    TIdDecodeTable Table;
+    TIdDecoder4to3::BuildDecodeTable(Alphabet, Table);
+    const std::size_t Groups = Round % 10 == 0 ? Random() % 3000 : Random() % 120;
+    const std::string Text =
+        DecodingText(Random, Alphabet, Fill, Groups, Round % 3 == 0 ? 0 : 1 + Random() % 20);
+    const std::string Plain = DecodeOutcome(Table, Fill, Text, false);
+    EXPECT_EQ(DecodeOutcome(Table, Fill, Text, true), Plain)
+        << "alphabet " << Alphabet << ", pad " << int(Fill) << ", text " << Text;
+    (Plain.rfind("bytes ", 0) == 0 ? Decoded : Failures) += 1;
+  }
+  // Both kinds of outcome were compared many times.
+  EXPECT_GT(Decoded, 1000);
+  EXPECT_GT(Failures, 500);
+}
+
+TEST(FastPathTest, VectorDecodingAgreesWithOneGroupAtATime) {
+  std::mt19937 Random(2045);
+  TIdDecodeTable Table;
+  TIdDecoder4to3::BuildDecodeTable(MimeAlphabetChars, Table);
+  for (int Round = 0; Round < 1000; ++Round) {
+    const std::string Text =
+        DecodingText(Random, MimeAlphabetChars, '=', Random() % 200, Round % 2 ? 0 : 2);
+    // Guard bytes after the room the groups need: the caller owns what follows it.
+    const std::size_t Room = Text.size() / 4 * 3;
+    std::string Fast(Room + 32, '#'), Plain(Room + 32, '#');
+    const std::size_t FastDone = internal::DecodeGroups(
+        Table.data(), Text.data(), Text.size(), reinterpret_cast<std::uint8_t*>(Fast.data()));
+    const std::size_t PlainDone = internal::DecodeGroupsPortable(
+        Table.data(), Text.data(), Text.size(), reinterpret_cast<std::uint8_t*>(Plain.data()));
+    ASSERT_EQ(FastDone, PlainDone) << Text;
+    EXPECT_EQ(Fast.substr(0, FastDone / 4 * 3), Plain.substr(0, PlainDone / 4 * 3)) << Text;
+    EXPECT_EQ(Fast.substr(Room), std::string(32, '#')) << Text;
   }
 }
 

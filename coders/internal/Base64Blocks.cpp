@@ -24,6 +24,27 @@ void EncodeGroupsPortable(const char* Table, const unsigned char* In, std::size_
   }
 }
 
+std::size_t DecodeGroupsPortable(const std::uint8_t* Table, const char* In, std::size_t Count,
+                                 std::uint8_t* Out) noexcept {
+  std::size_t Done = 0;
+  for (; Count - Done >= 4; Done += 4, Out += 3) {
+    const auto* Group = reinterpret_cast<const unsigned char*>(In + Done);
+    // Only the codes 1 to 127 have entries; 0 wraps round to the top.
+    if (Group[0] - 1U >= 127U || Group[1] - 1U >= 127U || Group[2] - 1U >= 127U ||
+        Group[3] - 1U >= 127U)
+      break;
+    const std::uint32_t V0 = Table[Group[0] - 1U], V1 = Table[Group[1] - 1U],
+                        V2 = Table[Group[2] - 1U], V3 = Table[Group[3] - 1U];
+    if ((V0 | V1 | V2 | V3) >= 64U)
+      break;
+    const std::uint32_t Bits = (V0 << 18) | (V1 << 12) | (V2 << 6) | V3;
+    Out[0] = static_cast<std::uint8_t>(Bits >> 16);
+    Out[1] = static_cast<std::uint8_t>(Bits >> 8);
+    Out[2] = static_cast<std::uint8_t>(Bits);
+  }
+  return Done;
+}
+
 #if MD5B64_BASE64_X86
 
 namespace {
@@ -181,6 +202,77 @@ __attribute__((target("avx2"))) std::size_t EncodeAvx2(const char* Table, const 
   return Done;
 }
 
+// The reverse table as eight pieces of 16 entries by code, each in both halves: piece k
+// holds the codes 16k to 16k + 15. Code 0 has no entry, and entries of 64 or more are no
+// 6-bit values: both get their top bit set, which marks a character for the checked path.
+struct TDecodeKernel {
+  __m256i Pieces[8];
+
+  __attribute__((target("avx2"))) explicit TDecodeKernel(const std::uint8_t* Table) noexcept {
+    const __m128i Top = _mm_set1_epi8(static_cast<char>(0x80));
+    const __m128i Largest = _mm_set1_epi8(63);
+    for (int K = 0; K < 8; ++K) {
+      __m128i Piece;
+      if (K == 0)
+        Piece = _mm_or_si128(
+            _mm_slli_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(Table)), 1),
+            _mm_cvtsi32_si128(0x80));
+      else
+        Piece = _mm_loadu_si128(reinterpret_cast<const __m128i*>(Table + 16 * K - 1));
+      const __m128i Sixes = _mm_cmpeq_epi8(_mm_min_epu8(Piece, Largest), Piece);
+      Piece = _mm_or_si128(Piece, _mm_andnot_si128(Sixes, Top));
+      Pieces[K] = _mm256_broadcastsi128_si256(Piece);
+    }
+  }
+
+  // As the encoder's look-up: piece k answers for the codes whose upper half is k, the
+  // others are made to miss. A code above 127 misses every piece and gives 0; its own top
+  // bit marks it.
+  __attribute__((target("avx2"))) __m256i LookUp(__m256i Codes) const noexcept {
+    const __m256i Miss = _mm256_set1_epi8(0x70);
+    __m256i Result = _mm256_shuffle_epi8(Pieces[0], _mm256_adds_epu8(Codes, Miss));
+    for (int K = 1; K < 8; ++K) {
+      const __m256i Index = _mm256_adds_epu8(
+          _mm256_xor_si256(Codes, _mm256_set1_epi8(static_cast<char>(16 * K))), Miss);
+      Result = _mm256_or_si256(Result, _mm256_shuffle_epi8(Pieces[K], Index));
+    }
+    return Result;
+  }
+
+  // 32 characters to 24 bytes at Out; 32 bytes are written. False, with nothing written,
+  // when a character is not for this path.
+  __attribute__((target("avx2"))) bool Round(const char* In, std::uint8_t* Out) const noexcept {
+    const __m256i Codes = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(In));
+    const __m256i Values = LookUp(Codes);
+    if (_mm256_movemask_epi8(_mm256_or_si256(Codes, Values)) != 0)
+      return false;
+    // Pairs of values into 12 bits, pairs of those into the 24 bits of a group; then the
+    // three bytes of each group, most significant first, packed together.
+    const __m256i Twelve = _mm256_maddubs_epi16(Values, _mm256_set1_epi32(0x01400140));
+    const __m256i Groups = _mm256_madd_epi16(Twelve, _mm256_set1_epi32(0x00011000));
+    const __m256i Bytes = _mm256_shuffle_epi8(
+        Groups, _mm256_setr_epi8(2, 1, 0, 6, 5, 4, 10, 9, 8, 14, 13, 12, -1, -1, -1, -1, //
+                                 2, 1, 0, 6, 5, 4, 10, 9, 8, 14, 13, 12, -1, -1, -1, -1));
+    const __m256i Packed =
+        _mm256_permutevar8x32_epi32(Bytes, _mm256_setr_epi32(0, 1, 2, 4, 5, 6, 3, 7));
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(Out), Packed);
+    return true;
+  }
+};
+
+// Returns the number of characters done, a multiple of 32.
+__attribute__((target("avx2"))) std::size_t DecodeAvx2(const std::uint8_t* Table, const char* In,
+                                                       std::size_t Count,
+                                                       std::uint8_t* Out) noexcept {
+  const TDecodeKernel Kernel(Table);
+  std::size_t Done = 0;
+  // A round writes 32 bytes for its 24: it needs 11 more groups' room ahead of it.
+  for (; Count - Done >= 44; Done += 32)
+    if (!Kernel.Round(In + Done, Out + Done / 4 * 3))
+      break;
+  return Done;
+}
+
 bool HasAvx2() noexcept {
   static const bool Has = __builtin_cpu_supports("avx2");
   return Has;
@@ -201,6 +293,18 @@ void EncodeGroups(const char* Table, const unsigned char* In, std::size_t Count,
   }
 #endif
   EncodeGroupsPortable(Table, In, Count, Out);
+}
+
+std::size_t DecodeGroups(const std::uint8_t* Table, const char* In, std::size_t Count,
+                         std::uint8_t* Out) noexcept {
+  std::size_t Done = 0;
+#if MD5B64_BASE64_X86
+  // Below this the eight table pieces cost more than they save.
+  if (Count >= 64 && HasAvx2())
+    Done = DecodeAvx2(Table, In, Count, Out);
+#endif
+  // The rest, or from the round that held something else: group by group up to it.
+  return Done + DecodeGroupsPortable(Table, In + Done, Count - Done, Out + Done / 4 * 3);
 }
 
 } // namespace md5b64::internal
