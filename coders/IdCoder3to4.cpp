@@ -154,34 +154,44 @@ std::string TIdEncoder3to4::EncodeStream(TStream& AStream, std::int32_t ABytes) 
     throw EIdException(LoadResString(TResString::UnevenEncode));
   if (ABytes < 0)
     throw ERangeError();
+
+  if (typeid(AStream) == typeid(TIdReadMemoryStream)) {
+    // This stream shows memory that nobody changes while we read it: the bytes are used where
+    // they lie, and the position moves past them as the read would move it. Its size and
+    // position are those of its own class, reached without virtual calls.
+    auto& View = static_cast<TIdReadMemoryStream&>(AStream);
+    const std::int64_t Position = View.TCustomMemoryStream::Seek(0, TSeekOrigin::soCurrent);
+    const std::int64_t Available = View.TCustomMemoryStream::Size() - Position;
+    if (Available < 0 || Available > std::numeric_limits<std::int32_t>::max())
+      throw ERangeError();
+    const std::int32_t Count = std::min(ABytes, static_cast<std::int32_t>(Available));
+    if (Count == 0)
+      return {};
+    // Before its start a view reads nothing: the read below reports that.
+    if (Position >= 0) {
+      View.TCustomMemoryStream::Seek(Count, TSeekOrigin::soCurrent);
+      return EncodeBytes(static_cast<const unsigned char*>(View.Memory()) + Position,
+                         static_cast<std::size_t>(Count));
+    }
+  }
+
   const std::int64_t Available = AStream.Size() - AStream.Position();
   if (Available < 0 || Available > std::numeric_limits<std::int32_t>::max())
     throw ERangeError();
   const std::int32_t Count = std::min(ABytes, static_cast<std::int32_t>(Available));
   if (Count == 0)
     return {};
+  std::string Bytes(static_cast<std::size_t>(Count), '\0');
+  AStream.ReadBuffer(Bytes.data(), Count);
+  return EncodeBytes(reinterpret_cast<const unsigned char*>(Bytes.data()), Bytes.size());
+}
 
-  const auto Size = static_cast<std::size_t>(Count);
-  std::string Bytes;
-  const unsigned char* In;
-  if (const std::int64_t Position = AStream.Position();
-      typeid(AStream) == typeid(TIdReadMemoryStream) && Position >= 0) {
-    // This stream shows memory that nobody changes while we read it: the bytes are used where
-    // they lie, and the position moves past them as the read would move it.
-    const auto& View = static_cast<const TIdReadMemoryStream&>(AStream);
-    In = static_cast<const unsigned char*>(View.Memory()) + Position;
-    AStream.Seek(Count, TSeekOrigin::soCurrent);
-  } else {
-    Bytes.resize(Size);
-    AStream.ReadBuffer(Bytes.data(), Count);
-    In = reinterpret_cast<const unsigned char*>(Bytes.data());
-  }
-
-  std::string Result(4 * ((Size + 2) / 3), '\0');
+std::string TIdEncoder3to4::EncodeBytes(const unsigned char* AIn, std::size_t ASize) const {
+  std::string Result(4 * ((ASize + 2) / 3), '\0');
   if (FCodingTable.size() >= FullTableSize)
-    EncodeAll<false>(FCodingTable, FFillChar, In, Size, Result.data());
+    EncodeAll<false>(FCodingTable, FFillChar, AIn, ASize, Result.data());
   else
-    EncodeAll<true>(FCodingTable, FFillChar, In, Size, Result.data());
+    EncodeAll<true>(FCodingTable, FFillChar, AIn, ASize, Result.data());
   return Result;
 }
 

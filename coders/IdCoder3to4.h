@@ -38,6 +38,10 @@ public:
 protected:
   std::string FCodingTable;
   char FFillChar = '\0';
+
+private:
+  /// The characters of the ASize bytes at AIn, pads included.
+  std::string EncodeBytes(const unsigned char* AIn, std::size_t ASize) const;
 };
 
 /// Reverse table of an alphabet, one entry for each character code from 1 to 127 (entry

@@ -60,9 +60,4 @@ std::string CutAtDelimiter(std::string& AText, std::size_t Pos, std::size_t Deli
   return Head;
 }
 
-void TIdReadMemoryStream::AttachText(const void* Ptr, std::int64_t Length) {
-  SetPointer(Ptr, Length);
-  Seek(0, TSeekOrigin::soBeginning);
-}
-
 } // namespace md5b64

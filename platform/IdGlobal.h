@@ -57,7 +57,10 @@ public:
   TIdReadMemoryStream(const void* Ptr, std::int64_t Length) { AttachText(Ptr, Length); }
 
   /// Shows exactly Length bytes at Ptr, with the position at 0.
-  void AttachText(const void* Ptr, std::int64_t Length);
+  void AttachText(const void* Ptr, std::int64_t Length) {
+    SetPointer(Ptr, Length);
+    Seek(0, TSeekOrigin::soBeginning);
+  }
   std::int32_t Write(const void*, std::int32_t) override { return 0; }
 };
 

@@ -34,26 +34,6 @@ std::int32_t TCustomMemoryStream::Read(void* Buffer, std::int32_t Count) {
   return static_cast<std::int32_t>(Moved);
 }
 
-std::int64_t TCustomMemoryStream::Seek(std::int64_t Offset, TSeekOrigin Origin) {
-  switch (Origin) {
-  case TSeekOrigin::soBeginning:
-    FPosition = Offset;
-    break;
-  case TSeekOrigin::soCurrent:
-    FPosition += Offset;
-    break;
-  case TSeekOrigin::soEnd:
-    FPosition = FSize + Offset;
-    break;
-  }
-  return FPosition;
-}
-
-void TCustomMemoryStream::SetPointer(const void* Ptr, std::int64_t Size) noexcept {
-  FMemory = Ptr;
-  FSize = Size;
-}
-
 std::int32_t TMemoryStream::Write(const void* Buffer, std::int32_t Count) {
   const std::int64_t Pos = Position();
   if (Count <= 0 || Pos < 0)

@@ -38,13 +38,30 @@ public:
 class TCustomMemoryStream : public TStream {
 public:
   std::int32_t Read(void* Buffer, std::int32_t Count) override;
-  std::int64_t Seek(std::int64_t Offset, TSeekOrigin Origin) override;
+  // Inline, so that a caller that knows the exact class reaches them without a call.
+  std::int64_t Seek(std::int64_t Offset, TSeekOrigin Origin) override {
+    switch (Origin) {
+    case TSeekOrigin::soBeginning:
+      FPosition = Offset;
+      break;
+    case TSeekOrigin::soCurrent:
+      FPosition += Offset;
+      break;
+    case TSeekOrigin::soEnd:
+      FPosition = FSize + Offset;
+      break;
+    }
+    return FPosition;
+  }
   std::int64_t Size() override { return FSize; }
   const void* Memory() const noexcept { return FMemory; }
 
 protected:
   /// Shows Size bytes at Ptr; the position is left as it is.
-  void SetPointer(const void* Ptr, std::int64_t Size) noexcept;
+  void SetPointer(const void* Ptr, std::int64_t Size) noexcept {
+    FMemory = Ptr;
+    FSize = Size;
+  }
 
 private:
   const void* FMemory = nullptr;

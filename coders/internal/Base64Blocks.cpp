@@ -193,9 +193,12 @@ template <> __attribute__((target("avx2"))) __m256i TEncodeKernel<32>::SpreadMas
 __attribute__((target("avx2"))) std::size_t EncodeAvx2(const char* Table, const unsigned char* In,
                                                        std::size_t Count, char* Out) noexcept {
   std::size_t Done = 0;
-  const TEncodeKernel<32> Wide(Table);
-  for (; Count - Done >= Wide.BytesRead; Done += 24)
-    Wide.Round(In + Done, Out + Done / 3 * 4);
+  // A short input never reaches a wide round: its table pieces are not loaded.
+  if (Count >= TEncodeKernel<32>::BytesRead) {
+    const TEncodeKernel<32> Wide(Table);
+    for (; Count - Done >= Wide.BytesRead; Done += 24)
+      Wide.Round(In + Done, Out + Done / 3 * 4);
+  }
   const TEncodeKernel<16> Narrow(Table);
   for (; Count - Done >= Narrow.BytesRead; Done += 12)
     Narrow.Round(In + Done, Out + Done / 3 * 4);
