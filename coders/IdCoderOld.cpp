@@ -173,9 +173,13 @@ void TIdCoder::EmitOutput(std::string APiece) {
       FOnDataReady(*this, APiece);
     return;
   }
-  if (APiece.capacity() >= DataPrefix.size() + APiece.size()) {
-    // A piece made by MakePiece has room for its kind: it becomes the entry in place.
-    APiece.insert(0, DataPrefix);
+  if (const std::size_t Length = APiece.size(); APiece.capacity() >= DataPrefix.size() + Length) {
+    // A piece made by MakePiece has room for its kind: it becomes the entry in place, its
+    // bytes moved up by hand (a general insert weighs as much as a short digest's queueing).
+    APiece.append(DataPrefix.size(), DataKind);
+    char* Data = APiece.data();
+    std::memmove(Data + DataPrefix.size(), Data, Length);
+    std::memcpy(Data, DataPrefix.data(), DataPrefix.size());
     FOutputQueue.Add(std::move(APiece));
     return;
   }
@@ -188,7 +192,7 @@ void TIdCoder::EmitOutput(std::string APiece) {
 std::string TIdCoder::MakePiece(const char* AData, std::size_t ALength) {
   std::string Piece;
   Piece.reserve(DataPrefix.size() + ALength + LineBreak.size());
-  Piece.assign(AData, ALength);
+  Piece.append(AData, ALength);
   return Piece;
 }
 
