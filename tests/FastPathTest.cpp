@@ -1,8 +1,9 @@
 // The fast paths against the plain ones on random inputs: the inlined MD4/MD5 rounds against
 // the virtual ones, MD2's paired steps against one step at a time, the vector Base64
-// look-ups against one group at a time, the in-place read of a memory view against a stream
-// read, and the queue's shortcuts for entries that begin with "0;" against entries of other
-// kinds.
+// look-ups against one group at a time, bulk Base64 decoding against the checked steps on
+// good and bad texts, the in-place read of a memory view against a stream read, the string
+// list's removal from the front against a plain queue, and the queue's shortcuts for entries
+// that begin with "0;" against entries of other kinds.
 #include "coders/IdCoderMIME.h"
 #include "coders/IdCoderMessageDigest.h"
 #include "coders/IdCoderOld.h"
@@ -11,12 +12,14 @@
 #include "coders/internal/Md2Transform.h"
 #include "platform/IdGlobal.h"
 #include "platform/Streams.h"
+#include "platform/StringList.h"
 #include "platform/SysUtils.h"
 
 #include <gtest/gtest.h>
 
 #include <array>
 #include <cstdint>
+#include <deque>
 #include <random>
 #include <string>
 #include <vector>
@@ -259,6 +262,44 @@ TEST(FastPathTest, VectorDecodingAgreesWithOneGroupAtATime) {
     ASSERT_EQ(FastDone, PlainDone) << Text;
     EXPECT_EQ(Fast.substr(0, FastDone / 4 * 3), Plain.substr(0, PlainDone / 4 * 3)) << Text;
     EXPECT_EQ(Fast.substr(Room), std::string(32, '#')) << Text;
+  }
+}
+
+// The list's places freed from the front, against a plain double-ended queue.
+TEST(FastPathTest, StringListAgreesWithAPlainQueue) {
+  std::mt19937 Random(1024);
+  TStringList List;
+  std::deque<std::string> Plain;
+  for (int Step = 0; Step < 20000; ++Step) {
+    const unsigned Operation = Random() % 100;
+    if (Operation < 45 || Plain.empty()) {
+      // Adding leads, so that the list grows long and its front moves far before it empties.
+      std::string Text = RandomBytes(Random, Random() % 40);
+      EXPECT_EQ(List.Add(Text), Plain.size());
+      Plain.push_back(std::move(Text));
+    } else if (Operation < 75) {
+      EXPECT_EQ(List.Extract(0), Plain.front());
+      Plain.pop_front();
+    } else if (Operation < 85) {
+      List.Delete(0);
+      Plain.pop_front();
+    } else if (Operation < 95) {
+      const std::size_t Index = Random() % Plain.size();
+      if (Random() % 2) {
+        EXPECT_EQ(List.Extract(Index), Plain[Index]);
+      } else {
+        List.Delete(Index);
+      }
+      Plain.erase(Plain.begin() + static_cast<std::ptrdiff_t>(Index));
+    } else if (Operation < 96) {
+      List.Clear();
+      Plain.clear();
+    } else {
+      EXPECT_THROW(List.Strings(Plain.size() + Random() % 3), EListError);
+    }
+    ASSERT_EQ(List.Count(), Plain.size()) << Step;
+    for (std::size_t I = 0; I < Plain.size(); I += 1 + Plain.size() / 8)
+      ASSERT_EQ(List.Strings(I), Plain[I]) << Step;
   }
 }
 
