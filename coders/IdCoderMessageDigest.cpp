@@ -9,6 +9,7 @@
 
 namespace md5b64 {
 
+using internal::LoadLE32;
 using internal::StoreLE32;
 
 const std::array<std::uint32_t, 64> Md5SineTable = {
@@ -96,6 +97,79 @@ void Md2ChecksumStep(std::array<std::uint8_t, 16>& Checksum, std::uint8_t& Link,
 
 } // namespace
 
+void internal::Md4CompressVirtual(TIdMDChainState& State, const unsigned char* Block,
+                                  const TIdCoderMD4& Coder) {
+  // The word each step adds, and each round's shifts and constant.
+  static constexpr std::uint8_t Words[48] = {
+      0, 1, 2, 3,  4, 5,  6, 7,  8, 9, 10, 11, 12, 13, 14, 15, //
+      0, 4, 8, 12, 1, 5,  9, 13, 2, 6, 10, 14, 3,  7,  11, 15, //
+      0, 8, 4, 12, 2, 10, 6, 14, 1, 9, 5,  13, 3,  11, 7,  15};
+  static constexpr unsigned Shifts[3][4] = {{3, 7, 11, 19}, {3, 5, 9, 13}, {3, 9, 11, 15}};
+  static constexpr std::uint32_t Constants[3] = {0, Md4Round2Constant, Md4Round3Constant};
+  std::uint32_t X[16];
+  for (int K = 0; K < 16; ++K)
+    X[K] = LoadLE32(Block + 4 * K);
+  std::uint32_t A = State[0], B = State[1], C = State[2], D = State[3];
+  for (unsigned J = 0; J < 48; ++J) {
+    const unsigned Round = J / 16;
+    const std::uint32_t F = Round == 0   ? Coder.RoundF(B, C, D)
+                            : Round == 1 ? Coder.RoundG(B, C, D)
+                                         : Coder.RoundH(B, C, D);
+    const std::uint32_t Next =
+        RotateLeft32(A + F + X[Words[J]] + Constants[Round], Shifts[Round][J % 4]);
+    // The next step changes the word before: D, then C, then B, then A again.
+    A = D;
+    D = C;
+    C = B;
+    B = Next;
+  }
+  State[0] += A;
+  State[1] += B;
+  State[2] += C;
+  State[3] += D;
+}
+
+void internal::Md5CompressVirtual(TIdMDChainState& State, const unsigned char* Block,
+                                  const TIdCoderMD5& Coder) {
+  static constexpr unsigned Shifts[4][4] = {
+      {7, 12, 17, 22}, {5, 9, 14, 20}, {4, 11, 16, 23}, {6, 10, 15, 21}};
+  std::uint32_t X[16];
+  for (int K = 0; K < 16; ++K)
+    X[K] = LoadLE32(Block + 4 * K);
+  std::uint32_t A = State[0], B = State[1], C = State[2], D = State[3];
+  for (unsigned J = 0; J < 64; ++J) {
+    const unsigned Round = J / 16;
+    // Section 3.4's order of words: k, 1 + 5k, 5 + 3k and 7k, modulo 16.
+    static constexpr unsigned First[4] = {0, 1, 5, 0}, Stride[4] = {1, 5, 3, 7};
+    const unsigned Word = (First[Round] + Stride[Round] * (J % 16)) % 16;
+    std::uint32_t F;
+    switch (Round) {
+    case 0:
+      F = Coder.RoundF(B, C, D);
+      break;
+    case 1:
+      F = Coder.RoundG(B, C, D);
+      break;
+    case 2:
+      F = Coder.RoundH(B, C, D);
+      break;
+    default:
+      F = Coder.RoundI(B, C, D);
+      break;
+    }
+    const std::uint32_t Next =
+        B + RotateLeft32(A + F + X[Word] + Md5SineTable[J], Shifts[Round][J % 4]);
+    A = D;
+    D = C;
+    C = B;
+    B = Next;
+  }
+  State[0] += A;
+  State[1] += B;
+  State[2] += C;
+  State[3] += D;
+}
+
 TIdCoderMD4::TIdCoderMD4(TComponent* AOwner) : TIdCoder(AOwner) {
   ApplyChunkSize(BlockSize);
   SetAppendLineBreak(false);
@@ -134,7 +208,7 @@ void TIdCoderMD4::CodeChunk() {
   if (IsExactly<TIdCoderMD4>())
     internal::Md4Compress(FChainState, Block, internal::TMd4InlineRounds{});
   else
-    internal::Md4Compress(FChainState, Block, internal::TVirtualRounds<TIdCoderMD4>{*this});
+    internal::Md4CompressVirtual(FChainState, Block, *this);
   FMessageLength += BlockSize;
   FChunkFill = 0;
 }
@@ -185,7 +259,7 @@ void TIdCoderMD5::CodeChunk() {
   if (IsExactly<TIdCoderMD5>())
     internal::Md5Compress(FChainState, Block, internal::TMd5InlineRounds{});
   else
-    internal::Md5Compress(FChainState, Block, internal::TVirtualRounds<TIdCoderMD5>{*this});
+    internal::Md5CompressVirtual(FChainState, Block, *this);
   FMessageLength += BlockSize;
   FChunkFill = 0;
 }

@@ -1,5 +1,6 @@
-// The MD4 and MD5 block compressions, written once over a type that supplies the round
-// functions: the exact classes pass inline ones, derived classes their virtual ones.
+// The MD4 and MD5 block compressions of the exact classes, with their round functions inline
+// and every step written out; and the compact ones that call a derived class's virtual
+// round functions.
 #ifndef MD5B64_CODERS_INTERNAL_MDCOMPRESS_H
 #define MD5B64_CODERS_INTERNAL_MDCOMPRESS_H
 
@@ -24,24 +25,6 @@ inline void StoreLE32(unsigned char* P, std::uint32_t V) noexcept {
   P[3] = static_cast<unsigned char>(V >> 24);
 }
 
-/// The round functions of a coder object, called through its virtual operations.
-template <class TCoder> struct TVirtualRounds {
-  const TCoder& Coder;
-  std::uint32_t F(std::uint32_t X, std::uint32_t Y, std::uint32_t Z) const {
-    return Coder.RoundF(X, Y, Z);
-  }
-  std::uint32_t G(std::uint32_t X, std::uint32_t Y, std::uint32_t Z) const {
-    return Coder.RoundG(X, Y, Z);
-  }
-  std::uint32_t H(std::uint32_t X, std::uint32_t Y, std::uint32_t Z) const {
-    return Coder.RoundH(X, Y, Z);
-  }
-  // Instantiated only for coders that have an I.
-  std::uint32_t I(std::uint32_t X, std::uint32_t Y, std::uint32_t Z) const {
-    return Coder.RoundI(X, Y, Z);
-  }
-};
-
 /// Marks the exact TIdCoderMD4: its round functions are known, so the steps inline them.
 struct TMd4InlineRounds {};
 /// Marks the exact TIdCoderMD5.
@@ -52,22 +35,6 @@ struct TMd5InlineRounds {};
 // first and leave on the chain of dependent operations only what needs the word just made.
 
 /// RFC 1320 step: A = (A + Round(B, C, D) + X[k] + constant) <<< S.
-template <unsigned S, class TRounds>
-void Md4FF(const TRounds& R, std::uint32_t& A, std::uint32_t B, std::uint32_t C, std::uint32_t D,
-           std::uint32_t XK) {
-  A = RotateLeft32(A + R.F(B, C, D) + XK, S);
-}
-template <unsigned S, class TRounds>
-void Md4GG(const TRounds& R, std::uint32_t& A, std::uint32_t B, std::uint32_t C, std::uint32_t D,
-           std::uint32_t XK) {
-  A = RotateLeft32(A + R.G(B, C, D) + XK, S);
-}
-template <unsigned S, class TRounds>
-void Md4HH(const TRounds& R, std::uint32_t& A, std::uint32_t B, std::uint32_t C, std::uint32_t D,
-           std::uint32_t XK) {
-  A = RotateLeft32(A + R.H(B, C, D) + XK, S);
-}
-
 // F, (B AND C) OR (NOT B AND D), chooses bits of C or D by B: D ^ (B & (C ^ D)).
 template <unsigned S>
 void Md4FF(TMd4InlineRounds, std::uint32_t& A, std::uint32_t B, std::uint32_t C, std::uint32_t D,
@@ -88,27 +55,6 @@ void Md4HH(TMd4InlineRounds, std::uint32_t& A, std::uint32_t B, std::uint32_t C,
 }
 
 /// RFC 1321 step: A = B + ((A + Round(B, C, D) + X[k] + T[j]) <<< S).
-template <unsigned S, class TRounds>
-void Md5FF(const TRounds& R, std::uint32_t& A, std::uint32_t B, std::uint32_t C, std::uint32_t D,
-           std::uint32_t XT) {
-  A = B + RotateLeft32(A + R.F(B, C, D) + XT, S);
-}
-template <unsigned S, class TRounds>
-void Md5GG(const TRounds& R, std::uint32_t& A, std::uint32_t B, std::uint32_t C, std::uint32_t D,
-           std::uint32_t XT) {
-  A = B + RotateLeft32(A + R.G(B, C, D) + XT, S);
-}
-template <unsigned S, class TRounds>
-void Md5HH(const TRounds& R, std::uint32_t& A, std::uint32_t B, std::uint32_t C, std::uint32_t D,
-           std::uint32_t XT) {
-  A = B + RotateLeft32(A + R.H(B, C, D) + XT, S);
-}
-template <unsigned S, class TRounds>
-void Md5II(const TRounds& R, std::uint32_t& A, std::uint32_t B, std::uint32_t C, std::uint32_t D,
-           std::uint32_t XT) {
-  A = B + RotateLeft32(A + R.I(B, C, D) + XT, S);
-}
-
 template <unsigned S>
 void Md5FF(TMd5InlineRounds, std::uint32_t& A, std::uint32_t B, std::uint32_t C, std::uint32_t D,
            std::uint32_t XT) noexcept {
@@ -200,6 +146,15 @@ void Md5Compress(TIdMDChainState& State, const unsigned char* Block, const TRoun
   State[2] += C;
   State[3] += D;
 }
+
+/// RFC 1320, section 3.4, through the coder's virtual round functions, in a loop: a derived
+/// class's replacement is called at every step, in the steps' order, with the same values
+/// as the steps written out would pass. A call per step costs more than the loop does.
+void Md4CompressVirtual(TIdMDChainState& State, const unsigned char* Block,
+                        const TIdCoderMD4& Coder);
+/// RFC 1321, section 3.4, the same way.
+void Md5CompressVirtual(TIdMDChainState& State, const unsigned char* Block,
+                        const TIdCoderMD5& Coder);
 
 } // namespace md5b64::internal
 
