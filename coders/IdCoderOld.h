@@ -127,13 +127,15 @@ protected:
   std::uint32_t FChunkSize = DefaultChunkSize;
   std::uint32_t FChunkFill = 0;
   bool FFinishing = false;
+  // Changed only through AddToCounter64. Reachable from a derived coder so that one can take
+  // over a count kept elsewhere, or start near the ends of the 64-bit range.
+  TCounter64 FProcessedCount;
+  TCounter64 FInputCount;
+  TCounter64 FOutputCount;
 
 private:
   bool FAppendLineBreak = false;
   bool FAutoFinish = false;
-  TCounter64 FProcessedCount;
-  TCounter64 FInputCount;
-  TCounter64 FOutputCount;
   bool FDropData = false;
   bool FDropNotices = false;
   std::string FParamText;

@@ -4,6 +4,7 @@
 // instead and the whole command line is the program's own. Used by the program tests only.
 //   none             no failure
 //   encode-oom       EncodeText runs out of memory
+//   encode-alloc     every allocation fails while the real EncodeText runs
 //   destroy-coder    destroying the digest coder raises
 //   destroy-encoder  destroying the encoder raises
 //   start-up         the third module's start-up step raises; steps log to standard error
@@ -19,11 +20,55 @@
 
 namespace {
 
+// The allocation hook: while set, operator new fails as on a machine out of memory.
+bool AllocationsFail = false;
+
+} // namespace
+
+void* operator new(std::size_t Size) {
+  if (AllocationsFail)
+    throw std::bad_alloc();
+  if (void* Block = std::malloc(Size == 0 ? 1 : Size))
+    return Block;
+  throw std::bad_alloc();
+}
+
+// The replacements take their blocks from malloc, so free is the matching release; gcc
+// sees only the operator new at the call site where it inlines these.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+#endif
+void operator delete(void* Block) noexcept {
+  std::free(Block);
+}
+
+void operator delete(void* Block, std::size_t) noexcept {
+  std::free(Block);
+}
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic pop
+#endif
+
+namespace {
+
 using namespace md5b64;
 
 class TOutOfMemoryEncoder : public TIdEncoderMIME {
 public:
   std::string EncodeStream(TStream&, std::int32_t) override { throw std::bad_alloc(); }
+};
+
+// The real encoder, with memory running out from the start of its work to its end.
+class TAllocationFailingEncoder : public TIdEncoderMIME {
+public:
+  std::string EncodeStream(TStream& AStream, std::int32_t ABytes) override {
+    struct TFailWhileInScope {
+      TFailWhileInScope() { AllocationsFail = true; }
+      ~TFailWhileInScope() { AllocationsFail = false; }
+    } FailWhileInScope;
+    return TIdEncoderMIME::EncodeStream(AStream, ABytes);
+  }
 };
 
 class TFailingDestroyCoder : public TIdCoderMD5 {
@@ -95,6 +140,8 @@ int main(int argc, char** argv) {
   std::span<const TModuleStep> Modules = ProgramModules();
   if (Fault == "encode-oom")
     Factory.CreateEncoder = [] { return std::make_unique<TOutOfMemoryEncoder>(); };
+  else if (Fault == "encode-alloc")
+    Factory.CreateEncoder = [] { return std::make_unique<TAllocationFailingEncoder>(); };
   else if (Fault == "destroy-coder")
     Factory.CreateCoder = [] { return std::make_unique<TFailingDestroyCoder>(); };
   else if (Fault == "destroy-encoder")

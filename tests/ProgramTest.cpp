@@ -123,15 +123,46 @@ std::regex Report(const std::string& ClassName, const std::string& Message) {
                     Message + "\r\n");
 }
 
+const std::string AbcDigest = "\x90\x01\x50\x98\x3c\xd2\x4f\xb0\xd6\x96\x3f\x7d\x28\xe1\x7f\x72";
+
 TEST(ProgramFailureTest, FailingEncoderWritesTheRawDigestThenTheReport) {
-  const TRunResult Run = RunProcess(FaultyProgram, {"encode-oom", "abc"});
-  EXPECT_EQ(Run.ExitStatus, 1);
-  const std::string Digest = "\x90\x01\x50\x98\x3c\xd2\x4f\xb0\xd6\x96\x3f\x7d\x28\xe1\x7f\x72";
-  ASSERT_GE(Run.StdOut.size(), 16U);
-  EXPECT_EQ(Run.StdOut.substr(0, 16), Digest);
-  EXPECT_TRUE(std::regex_match(Run.StdOut.substr(16), Report("EOutOfMemory", "Out of memory\\.")))
-      << Run.StdOut.substr(16);
-  EXPECT_EQ(Run.StdErr, "");
+  // An encoder that raises out-of-memory itself, and the real one with every allocation
+  // failing under it.
+  for (const char* Fault : {"encode-oom", "encode-alloc"}) {
+    SCOPED_TRACE(Fault);
+    const TRunResult Run = RunProcess(FaultyProgram, {Fault, "abc"});
+    EXPECT_EQ(Run.ExitStatus, 1);
+    ASSERT_GE(Run.StdOut.size(), 16U);
+    EXPECT_EQ(Run.StdOut.substr(0, 16), AbcDigest);
+    EXPECT_TRUE(std::regex_match(Run.StdOut.substr(16), Report("EOutOfMemory", "Out of memory\\.")))
+        << Run.StdOut.substr(16);
+    EXPECT_EQ(Run.StdErr, "");
+  }
+}
+
+TEST(ProgramFailureTest, ReportOfAFailedRunSurvivesAFailingStandardOutput) {
+  // A file takes its bytes only at the end: the output check passes, and the report of the
+  // run's own failure, refused by the file, goes to standard error.
+  const TRunResult Limited =
+      RunProcess(FaultyProgram, {"encode-alloc", "abc"}, TStdOutTarget::SizeLimited, 0);
+  EXPECT_EQ(Limited.ExitStatus, 1);
+  EXPECT_EQ(Limited.StdOut, "");
+  EXPECT_TRUE(std::regex_match(Limited.StdErr, Report("EOutOfMemory", "Out of memory\\.")))
+      << Limited.StdErr;
+  // A device is written at the flush and a closed output fails at once: the output check's
+  // error then takes the place of the run's.
+  const struct {
+    TStdOutTarget Target;
+    int Number;
+  } Failing[] = {{TStdOutTarget::DevFull, ENOSPC}, {TStdOutTarget::Closed, 105}};
+  for (const auto& Case : Failing) {
+    SCOPED_TRACE(Case.Number);
+    const TRunResult Run = RunProcess(FaultyProgram, {"encode-alloc", "abc"}, Case.Target);
+    EXPECT_EQ(Run.ExitStatus, 1);
+    EXPECT_TRUE(std::regex_match(
+        Run.StdErr, Report("EInOutError", "I/O error " + std::to_string(Case.Number) + "\\.")))
+        << Run.StdErr;
+  }
 }
 
 TEST(ProgramFailureTest, FailureWhileDestroyingIsIgnored) {
