@@ -141,32 +141,38 @@ TEST_F(RegistryTest, FindEntryByNameAndDirection) {
   }
 }
 
+// The dynamic type of a coder; typeid on the dereferenced holder itself would be an expression
+// with side effects to clang.
+const std::type_info& TypeOfCoder(const TIdCoder& Coder) {
+  return typeid(Coder);
+}
+
 TEST_F(RegistryTest, CreateRegisteredCoderMakesANewCoderOfTheClass) {
   const auto Md5Coder = CreateRegisteredCoder("x-rsa-md5", 0);
   ASSERT_NE(Md5Coder, nullptr);
-  EXPECT_EQ(typeid(*Md5Coder), typeid(TIdCoderMD5));
+  EXPECT_EQ(TypeOfCoder(*Md5Coder), typeid(TIdCoderMD5));
   EXPECT_EQ(ToHex(Md5Coder->FeedText("abc")), "");
   EXPECT_EQ(ToHex(Md5Coder->FinishInput().substr(2)), "900150983cd24fb0d6963f7d28e17f72");
 
   // Each call makes a coder of its own.
   const auto Other = CreateRegisteredCoder("x-rsa-md5", 128);
   EXPECT_NE(Other.get(), Md5Coder.get());
-  EXPECT_EQ(typeid(*Other), typeid(TIdCoderMD5));
+  EXPECT_EQ(TypeOfCoder(*Other), typeid(TIdCoderMD5));
   EXPECT_EQ(ToHex(Other->FinishInput().substr(2)), "d41d8cd98f00b204e9800998ecf8427e");
 
   const auto Md2Coder = CreateRegisteredCoder("x-rsa-md2", 0);
-  EXPECT_EQ(typeid(*Md2Coder), typeid(TIdCoderMD2));
+  EXPECT_EQ(TypeOfCoder(*Md2Coder), typeid(TIdCoderMD2));
   Md2Coder->FeedText("abc");
   EXPECT_EQ(ToHex(Md2Coder->FinishInput().substr(2)), "da853b0d3f88d99b30283a69e6ded6bb");
 
   const auto Md4Coder = CreateRegisteredCoder("X-Rsa-Md4", 128);
-  EXPECT_EQ(typeid(*Md4Coder), typeid(TIdCoderMD4));
+  EXPECT_EQ(TypeOfCoder(*Md4Coder), typeid(TIdCoderMD4));
   Md4Coder->FeedText("abc");
   EXPECT_EQ(ToHex(Md4Coder->FinishInput().substr(2)), "a448017aaf21d8525fc10ae87aa6729d");
 
   // The base class codes nothing: what goes in comes out.
   const auto Identity = CreateRegisteredCoder("application/octet-stream", 0);
-  EXPECT_EQ(typeid(*Identity), typeid(TIdCoder));
+  EXPECT_EQ(TypeOfCoder(*Identity), typeid(TIdCoder));
   Identity->FeedText("abc");
   EXPECT_EQ(Identity->FinishInput(), "0;abc");
 }
