@@ -6,8 +6,13 @@
 #if (defined(__x86_64__) || defined(__i386__)) && (defined(__GNUC__) || defined(__clang__))
 #define MD5B64_BASE64_X86 1
 #include <immintrin.h>
-#if defined(__GLIBC__) && __has_include(<sys/platform/x86.h>)
+// glibc's feature checks are declared with C's _Bool, which g++ takes in C++ and clang++ does
+// not; clang uses its own check.
+#if defined(__GLIBC__) && !defined(__clang__) && __has_include(<sys/platform/x86.h>)
+#define MD5B64_GLIBC_CPU_FEATURES 1
 #include <sys/platform/x86.h>
+#else
+#define MD5B64_GLIBC_CPU_FEATURES 0
 #endif
 #else
 #define MD5B64_BASE64_X86 0
@@ -279,7 +284,7 @@ __attribute__((target("avx2"))) std::size_t DecodeAvx2(const std::uint8_t* Table
   return Done;
 }
 
-#if defined(__GLIBC__) && __has_include(<sys/platform/x86.h>)
+#if MD5B64_GLIBC_CPU_FEATURES
 // The C library has asked the processor at start-up already. The compiler's own check would
 // link a start-up step that asks again, a dozen CPUID instructions, each of which a virtual
 // machine answers slowly: about a tenth of a whole run of the program.
