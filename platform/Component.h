@@ -11,6 +11,8 @@ namespace md5b64 {
 /// Base of the coders, encoders and decoders. A component created with an owner is
 /// destroyed by that owner unless it is destroyed first, in which case it leaves the
 /// owner's list. A component created with no owner is destroyed by whoever created it.
+/// A smart pointer that holds an owned component must give it up (release) before the owner
+/// goes, or the component would be freed twice.
 class TComponent {
 public:
   explicit TComponent(TComponent* AOwner = nullptr);
