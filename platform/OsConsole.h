@@ -17,6 +17,9 @@ int OsOpenStdOut(bool& IsCharDevice) noexcept;
 int OsWriteStdOut(const char* Data, std::size_t Count) noexcept;
 /// Writes all Count bytes to standard error. Returns 0 or the system's error number.
 int OsWriteStdErr(const char* Data, std::size_t Count) noexcept;
+/// Closes the standard output handle. Returns 0, also when no handle was open, or the
+/// error number the system reports at the close.
+int OsCloseStdOut() noexcept;
 
 } // namespace md5b64
 

@@ -100,8 +100,9 @@ int RunConsoleProgram(std::span<const TModuleStep> Modules, const std::function<
     }
   }
   TStdOutChannel& Out = StdOut();
-  Out.Close();
-  // A result that the file or pipe refused at the close is a failure like any other.
+  Out.Shutdown();
+  // A result that the file or pipe refused at the close is a failure like any other; with
+  // standard output closed now, its report goes to standard error.
   if (const int Error = Out.TakeIOResult(); Error != 0 && ExitStatus == 0) {
     try {
       throw EInOutError(Error);

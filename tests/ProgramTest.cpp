@@ -165,6 +165,38 @@ TEST(ProgramFailureTest, ReportOfAFailedRunSurvivesAFailingStandardOutput) {
   }
 }
 
+TEST(ProgramFailureTest, SystemCallFaultsOnStandardOutputEndInAReportAndStatusOne) {
+  // Injected into the program's own calls on descriptor 1; the numbers are the ones
+  // coreutils reports for the same answers of the system.
+  const struct {
+    const char* Fault;
+    std::string StdOut;
+    int Number;
+  } Cases[] = {
+      {"close-eio", "kAFQmDzST7DWlj99KOF/cg==", EIO}, // the bytes went out, the close failed
+  };
+  for (const auto& Case : Cases) {
+    SCOPED_TRACE(Case.Fault);
+    const TRunResult Run = RunProcess(FaultyProgram, {Case.Fault, "abc"});
+    EXPECT_EQ(Run.Signal, 0);
+    EXPECT_EQ(Run.ExitStatus, 1);
+    EXPECT_EQ(Run.StdOut, Case.StdOut);
+    EXPECT_TRUE(std::regex_match(
+        Run.StdErr, Report("EInOutError", "I/O error " + std::to_string(Case.Number) + "\\.")))
+        << Run.StdErr;
+  }
+}
+
+TEST(ProgramFailureTest, InterruptedAndShortWritesLoseAndRepeatNoByte) {
+  for (const TStdOutTarget Target : {TStdOutTarget::Pipe, TStdOutTarget::File}) {
+    SCOPED_TRACE(static_cast<int>(Target));
+    const TRunResult Run = RunProcess(FaultyProgram, {"write-choppy", "abc"}, Target);
+    EXPECT_EQ(Run.StdOut, "kAFQmDzST7DWlj99KOF/cg==");
+    EXPECT_EQ(Run.StdErr, "");
+    EXPECT_EQ(Run.ExitStatus, 0);
+  }
+}
+
 TEST(ProgramFailureTest, FailureWhileDestroyingIsIgnored) {
   for (const char* Fault : {"destroy-coder", "destroy-encoder"}) {
     SCOPED_TRACE(Fault);

@@ -48,4 +48,12 @@ int OsWriteStdErr(const char* Data, std::size_t Count) noexcept {
   return WriteAll(STDERR_FILENO, Data, Count);
 }
 
+int OsCloseStdOut() noexcept {
+  // Network and user-space file systems may hold back a write error until the close. A
+  // descriptor that was never open has nothing to report.
+  if (::close(STDOUT_FILENO) == 0 || errno == EBADF)
+    return 0;
+  return errno;
+}
+
 } // namespace md5b64
