@@ -13,6 +13,9 @@ int WriteAll(int Fd, const char* Data, std::size_t Count) noexcept {
   while (Count > 0) {
     const ssize_t Written = ::write(Fd, Data, Count);
     if (Written > 0) {
+      // A count beyond what was asked cannot be true: stepping by it would leave the data.
+      if (static_cast<std::size_t>(Written) > Count)
+        return EIO;
       Data += Written;
       Count -= static_cast<std::size_t>(Written);
       continue;
