@@ -174,6 +174,7 @@ TEST(ProgramFailureTest, SystemCallFaultsOnStandardOutputEndInAReportAndStatusOn
     int Number;
   } Cases[] = {
       {"close-eio", "kAFQmDzST7DWlj99KOF/cg==", EIO}, // the bytes went out, the close failed
+      {"write-zero", "", ENOSPC},
       {"write-too-much", "kAFQmDzST7DWlj99KOF/cg==", EIO},
   };
   for (const auto& Case : Cases) {

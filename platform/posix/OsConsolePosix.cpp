@@ -20,15 +20,18 @@ int WriteAll(int Fd, const char* Data, std::size_t Count) noexcept {
       Count -= static_cast<std::size_t>(Written);
       continue;
     }
-    if (Written < 0 && errno == EINTR)
+    // Nothing taken and no error: the device is full, as coreutils reports it.
+    if (Written == 0)
+      return ENOSPC;
+    if (errno == EINTR)
       continue;
-    if (Written < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+    if (errno == EAGAIN || errno == EWOULDBLOCK) {
       // A non-blocking descriptor handed to us: wait until it takes more.
       pollfd Wait{Fd, POLLOUT, 0};
       if (::poll(&Wait, 1, -1) >= 0 || errno == EINTR)
         continue;
     }
-    return Written < 0 ? errno : EIO;
+    return errno;
   }
   return 0;
 }
