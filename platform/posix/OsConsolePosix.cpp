@@ -23,15 +23,17 @@ int WriteAll(int Fd, const char* Data, std::size_t Count) noexcept {
     // Nothing taken and no error: the device is full, as coreutils reports it.
     if (Written == 0)
       return ENOSPC;
-    if (errno == EINTR)
+    const int Error = errno;
+    if (Error == EINTR)
       continue;
-    if (errno == EAGAIN || errno == EWOULDBLOCK) {
-      // A non-blocking descriptor handed to us: wait until it takes more.
+    if ((Error == EAGAIN || Error == EWOULDBLOCK)) {
+      // A non-blocking descriptor handed to us: wait until it takes more. A failing wait
+      // leaves the write's error as the one to report.
       pollfd Wait{Fd, POLLOUT, 0};
       if (::poll(&Wait, 1, -1) >= 0 || errno == EINTR)
         continue;
     }
-    return errno;
+    return Error;
   }
   return 0;
 }
