@@ -176,6 +176,7 @@ TEST(ProgramFailureTest, SystemCallFaultsOnStandardOutputEndInAReportAndStatusOn
       {"close-eio", "kAFQmDzST7DWlj99KOF/cg==", EIO}, // the bytes went out, the close failed
       {"write-zero", "", ENOSPC},
       {"write-too-much", "kAFQmDzST7DWlj99KOF/cg==", EIO},
+      {"write-eagain", "", EAGAIN},
       {"poll-fails", "", EAGAIN}, // the write's error, not the poll's ENOMEM
   };
   for (const auto& Case : Cases) {

@@ -9,7 +9,12 @@ namespace md5b64 {
 
 namespace {
 
+// Times in a row that a descriptor which poll reports writable may still refuse with
+// EAGAIN before the refusal is taken as the answer: some drivers report ready and never are.
+constexpr int MaxRefusalsWhenReady = 100;
+
 int WriteAll(int Fd, const char* Data, std::size_t Count) noexcept {
+  int Refusals = 0;
   while (Count > 0) {
     const ssize_t Written = ::write(Fd, Data, Count);
     if (Written > 0) {
@@ -18,6 +23,7 @@ int WriteAll(int Fd, const char* Data, std::size_t Count) noexcept {
         return EIO;
       Data += Written;
       Count -= static_cast<std::size_t>(Written);
+      Refusals = 0;
       continue;
     }
     // Nothing taken and no error: the device is full, as coreutils reports it.
@@ -26,7 +32,7 @@ int WriteAll(int Fd, const char* Data, std::size_t Count) noexcept {
     const int Error = errno;
     if (Error == EINTR)
       continue;
-    if ((Error == EAGAIN || Error == EWOULDBLOCK)) {
+    if ((Error == EAGAIN || Error == EWOULDBLOCK) && ++Refusals <= MaxRefusalsWhenReady) {
       // A non-blocking descriptor handed to us: wait until it takes more. A failing wait
       // leaves the write's error as the one to report.
       pollfd Wait{Fd, POLLOUT, 0};
