@@ -140,6 +140,22 @@ TEST(ProgramFailureTest, FailingEncoderWritesTheRawDigestThenTheReport) {
   }
 }
 
+TEST(ProgramFailureTest, ReportWhileMemoryStaysExhaustedKeepsItsFormatByteForByte) {
+  // With memory back, the report is built on the heap; with memory gone for good, it is
+  // built in fixed storage. Both name the same raise point of EOutOfMemory, so they must
+  // agree to the byte.
+  const TRunResult Recovered = RunProcess(FaultyProgram, {"encode-alloc", "abc"});
+  const TRunResult Exhausted = RunProcess(FaultyProgram, {"encode-oom-stays", "abc"});
+  EXPECT_EQ(Exhausted.ExitStatus, 1);
+  EXPECT_EQ(Exhausted.StdErr, "");
+  ASSERT_GE(Exhausted.StdOut.size(), 16U);
+  EXPECT_EQ(Exhausted.StdOut.substr(0, 16), AbcDigest);
+  EXPECT_TRUE(
+      std::regex_match(Exhausted.StdOut.substr(16), Report("EOutOfMemory", "Out of memory\\.")))
+      << Exhausted.StdOut.substr(16);
+  EXPECT_EQ(Exhausted.StdOut, Recovered.StdOut);
+}
+
 TEST(ProgramFailureTest, ReportOfAFailedRunSurvivesAFailingStandardOutput) {
   // A file takes its bytes only at the end: the output check passes, and the report of the
   // run's own failure, refused by the file, goes to standard error.
