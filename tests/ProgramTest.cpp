@@ -104,6 +104,29 @@ TEST(ProgramTest, FileRefusingTheWriteAtExitIsAFailure) {
   }
 }
 
+TEST(ProgramTest, FailurePathNeedsNoMoreStackThanTheNormalRun) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "AddressSanitizer changes the stack each path needs";
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+  GTEST_SKIP() << "AddressSanitizer changes the stack each path needs";
+#endif
+#endif
+  // The smallest stack, in steps of 1 KiB, in which the program prints its result; with
+  // one more step, the report of a closed standard output must get out as well (it does
+  // not, with a 4 KiB buffer on the failure path's stack).
+  long Smallest = 0;
+  for (long KiB = 4; KiB <= 256 && Smallest == 0; ++KiB)
+    if (RunProcess(Program, {"abc"}, TStdOutTarget::Pipe, 0, KiB * 1024).ExitStatus == 0)
+      Smallest = KiB;
+  ASSERT_NE(Smallest, 0) << "the program did not run in 256 KiB of stack";
+  const TRunResult Run =
+      RunProcess(Program, {"abc"}, TStdOutTarget::Closed, 0, (Smallest + 1) * 1024);
+  EXPECT_EQ(Run.Signal, 0) << "with " << Smallest + 1 << " KiB";
+  EXPECT_EQ(Run.ExitStatus, 1);
+  EXPECT_TRUE(std::regex_match(Run.StdErr, IoErrorReport(105))) << Run.StdErr;
+}
+
 TEST(ProgramTest, ClosedPipeEndsTheProgramSilently) {
   const TRunResult Run = RunProcess(Program, {"abc"}, TStdOutTarget::BrokenPipe);
   EXPECT_EQ(Run.Signal, SIGPIPE);

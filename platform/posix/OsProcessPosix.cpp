@@ -20,7 +20,8 @@ std::string_view BaseName(std::string_view Path) noexcept {
 } // namespace
 
 std::string_view OsModuleFileNameInPlace() noexcept {
-  std::array<char, 4096> Path;
+  // Static, not on the stack: the failure path must get through in a small stack too.
+  static std::array<char, 4096> Path;
   const ssize_t Length = ::readlink("/proc/self/exe", Path.data(), Path.size());
   if (Length <= 0)
     return {};
