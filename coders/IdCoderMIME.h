@@ -3,6 +3,7 @@
 #define MD5B64_CODERS_IDCODERMIME_H
 
 #include "coders/IdCoder3to4.h"
+#include "platform/FixedText.h"
 
 #include <string>
 #include <string_view>
@@ -13,8 +14,9 @@ namespace md5b64 {
 inline constexpr std::string_view MimeAlphabetChars =
     "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
 
-/// The process-wide MIME alphabet; emptied by the module's shutdown step.
-extern std::string MimeAlphabet;
+/// The process-wide MIME alphabet; emptied by the module's shutdown step. Held in place and
+/// set at compile time, so that nothing is allocated before main.
+extern constinit TFixedText<MimeAlphabetChars.size()> MimeAlphabet;
 
 /// The reverse table of MimeAlphabet, built by the module's start-up step and kept from
 /// then on. Before start-up every entry is NotInAlphabet, so nothing decodes.

@@ -9,6 +9,8 @@
 //   destroy-encoder  destroying the encoder raises
 //   start-up         the third module's start-up step raises; steps log to standard error
 //   encode-oom-stays every allocation fails from the encoder's work to the end of the run
+// With MD5B64_FAULT set to alloc-before-main (on every system), every allocation before
+// main fails, as under a tight memory limit; the run itself goes on without a fault.
 // On POSIX the program's calls of write, poll and close go through the wrappers below (the
 // test build links it with --wrap), and these faults act on descriptor 1 only:
 //   close-eio        close fails with EIO, as a file system that reports a write error late
@@ -39,6 +41,15 @@ namespace {
 
 // The allocation hook: while set, operator new fails as on a machine out of memory.
 bool AllocationsFail = false;
+
+bool MainReached = false;
+
+bool FailsBeforeMain() noexcept {
+  if (MainReached)
+    return false;
+  const char* Fault = std::getenv("MD5B64_FAULT");
+  return Fault != nullptr && std::strcmp(Fault, "alloc-before-main") == 0;
+}
 
 // The fault chosen for the system calls on descriptor 1; the empty string for none.
 std::string_view SystemFault;
@@ -98,7 +109,7 @@ int __wrap_close(int Fd) {
 #endif
 
 void* operator new(std::size_t Size) {
-  if (AllocationsFail)
+  if (AllocationsFail || FailsBeforeMain())
     throw std::bad_alloc();
   if (void* Block = std::malloc(Size == 0 ? 1 : Size))
     return Block;
@@ -203,6 +214,7 @@ constexpr TModuleStep FailingStartUp[] = {
 } // namespace
 
 int main(int argc, char** argv) {
+  MainReached = true;
 #ifdef _WIN32
   const char* FaultVariable = std::getenv("MD5B64_FAULT");
   const std::string Fault = FaultVariable != nullptr ? FaultVariable : "none";

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <cstdlib>
 #include <regex>
 #include <string>
 #include <vector>
@@ -238,6 +239,18 @@ TEST(ProgramFailureTest, InterruptedAndShortWritesLoseAndRepeatNoByte) {
     EXPECT_EQ(Run.StdErr, "");
     EXPECT_EQ(Run.ExitStatus, 0);
   }
+}
+
+TEST(ProgramFailureTest, NothingBeforeMainNeedsMemory) {
+  // Every allocation before main fails: a process-wide text built on the heap there would
+  // end the program in std::terminate, before the runtime could report anything.
+  ::setenv("MD5B64_FAULT", "alloc-before-main", 1);
+  const TRunResult Run = RunProcess(FaultyProgram, {"none", "abc"});
+  ::unsetenv("MD5B64_FAULT");
+  EXPECT_EQ(Run.Signal, 0);
+  EXPECT_EQ(Run.StdOut, "kAFQmDzST7DWlj99KOF/cg==");
+  EXPECT_EQ(Run.StdErr, "");
+  EXPECT_EQ(Run.ExitStatus, 0);
 }
 
 TEST(ProgramFailureTest, FailureWhileDestroyingIsIgnored) {
