@@ -45,11 +45,13 @@ constexpr std::size_t NoSize = std::numeric_limits<std::size_t>::max();
 // The characters ByteCount bytes take in Form, or NoSize when that does not fit.
 std::size_t EncodedSizeOrNone(std::size_t ByteCount, const TBase64Options& Form) noexcept {
   const std::size_t Groups = ByteCount / 3, Rest = ByteCount % 3;
-  if (Groups > (NoSize - 4) / 4)
+  if (Groups > NoSize / 4)
     return NoSize;
   std::size_t Chars = 4 * Groups;
-  if (Rest != 0)
-    Chars += Form.Padding ? 4 : Rest + 1;
+  const std::size_t Tail = Rest == 0 ? 0 : Form.Padding ? 4 : Rest + 1;
+  if (Tail > NoSize - Chars)
+    return NoSize;
+  Chars += Tail;
   if (Form.LineLength == 0 || Chars == 0)
     return Chars;
   const std::size_t Breaks = (Chars - 1) / Form.LineLength;
