@@ -190,10 +190,11 @@ TCodingResult DecodeAll(std::string_view Text, std::uint8_t* Out, std::size_t Ro
       // Strict and wrapped: CR LF stands here, and more text after it.
       if (In[Pos] != '\r')
         return Fail(TCodingError::MisplacedLineBreak, Pos);
-      if (Pos + 1 == End || In[Pos + 1] != '\n')
-        return Fail(TCodingError::MisplacedLineBreak, Pos + 1);
-      if (Pos + 2 == End)
+      // A break that ends the text, whole or not, stands after the last line.
+      if (Pos + 2 >= End)
         return Fail(TCodingError::MisplacedLineBreak, Pos);
+      if (In[Pos + 1] != '\n')
+        return Fail(TCodingError::MisplacedLineBreak, Pos + 1);
       Pos += 2;
       Column = 0;
       continue;

@@ -344,6 +344,7 @@ TEST(Base64FormsTest, StrictWrappedFormsWantTheirLineBreaksExactly) {
       {Line + "\r\n", 76},         // a break after the last line
       {Line + "AAAA", 76},         // a line too long
       {Line + "\rAAAA", 77},       // CR without LF
+      {Line + "\r", 76},           // half a break after the last line
       {Line + "\nAAAA", 76},       // LF alone
       {Line + "\r\n\r\nAAAA", 78}, // an empty line
       {"AAAA\r\n" + Line, 4},      // a break before the line is full
