@@ -61,11 +61,39 @@ std::size_t EncodedSizeOrNone(std::size_t ByteCount, const TBase64Options& Form)
   return Chars + 2 * Breaks;
 }
 
+// The two characters of every 12-bit value: two look-ups for a group instead of four.
+using TPairTable = std::array<std::array<char, 2>, 4096>;
+
+constexpr TPairTable MakePairTable(std::string_view Chars) {
+  TPairTable Table{};
+  for (std::size_t Value = 0; Value < Table.size(); ++Value)
+    Table[Value] = {Chars[Value >> 6], Chars[Value & 63U]};
+  return Table;
+}
+
+constexpr TPairTable StandardPairs = MakePairTable(StandardChars);
+constexpr TPairTable UrlPairs = MakePairTable(UrlChars);
+
+// Below this many bytes the groups are coded here, one at a time.
+constexpr std::size_t ShortBytes = 48;
+
 // Encodes Bytes on one line at Out, which has room for all of it; returns its length.
 std::size_t EncodeLine(const char* Table, const unsigned char* In, std::size_t Count, bool Padding,
                        char* Out) noexcept {
-  internal::EncodeGroups(Table, In, Count, Out);
   const std::size_t Whole = Count / 3 * 3;
+  if (Count >= ShortBytes) {
+    internal::EncodeGroups(Table, In, Count, Out);
+  } else {
+    // A digest or a key: the vector coder's tables would cost more than they save.
+    const TPairTable& Pairs = Table == UrlChars.data() ? UrlPairs : StandardPairs;
+    for (std::size_t At = 0; At < Whole; At += 3, Out += 4) {
+      const std::uint32_t Bits = (static_cast<std::uint32_t>(In[At]) << 16) |
+                                 (static_cast<std::uint32_t>(In[At + 1]) << 8) | In[At + 2];
+      std::memcpy(Out, Pairs[Bits >> 12].data(), 2);
+      std::memcpy(Out + 2, Pairs[Bits & 4095U].data(), 2);
+    }
+    Out -= Whole / 3 * 4;
+  }
   char* End = Out + Whole / 3 * 4;
   // RFC 4648, section 4: the final quantum of one or two bytes is padded to four characters.
   switch (Count - Whole) {
@@ -347,7 +375,12 @@ TCodingResult TryBase64EncodeInto(std::span<const std::uint8_t> Bytes, std::span
   const std::size_t Size = EncodedSizeOrNone(Bytes.size(), Form);
   if (Size == NoSize || Size > Out.size())
     return TCodingResult{TCodingError::BufferTooSmall, Size, 0};
-  EncodeAll(Bytes, Form, Out.data(), Size);
+  // One line, as for a digest: straight to the coder.
+  if (Form.LineLength == 0)
+    EncodeLine(Base64AlphabetChars(Form.Alphabet).data(), Bytes.data(), Bytes.size(), Form.Padding,
+               Out.data());
+  else
+    EncodeAll(Bytes, Form, Out.data(), Size);
   return TCodingResult{TCodingError::None, 0, Size};
 }
 
