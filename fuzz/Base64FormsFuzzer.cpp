@@ -125,7 +125,7 @@ void CheckFault(std::string_view Text, const TCodingResult& Result, const TBase6
     MD5B64_FUZZ_CHECK(Form.LineLength != 0 && Result.Position < Text.size());
     break;
   default:
-    MD5B64_FUZZ_CHECK(!"an unexpected kind of fault");
+    fuzz::Fail("an unexpected kind of fault", __FILE__, __LINE__);
   }
 }
 
