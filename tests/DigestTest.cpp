@@ -11,6 +11,7 @@
 #include <cctype>
 #include <random>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #ifdef MD5B64_TEST_WITH_OPENSSL
@@ -212,6 +213,11 @@ TYPED_TEST(OpenSSLDigestTest, OneCallAndPiecesAgree) {
   }
 }
 #endif
+
+// Plain values: copying one copies its state and nothing on the heap.
+static_assert(std::is_trivially_copyable_v<TMD5Digest> && sizeof(TMD5Digest) <= 96);
+static_assert(std::is_trivially_copyable_v<TMD4Digest> && sizeof(TMD4Digest) <= 96);
+static_assert(std::is_trivially_copyable_v<TMD2Digest> && sizeof(TMD2Digest) <= 96);
 
 TEST(DigestTest, NeedsNoStartUpAndMatchesTheProgram) {
   // The program prints kAFQmDzST7DWlj99KOF/cg== for "abc": the Base64 of this digest.

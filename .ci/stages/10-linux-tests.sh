@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
 # The README's test command: build everything with warnings as errors and run every test.
 set -euo pipefail
-sh tools/setup-debian.sh
+sh tools/setup-debian.sh libssl-dev
 cmake --workflow --preset test
