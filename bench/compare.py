@@ -11,6 +11,12 @@ import sys
 PEERS = ("OpenSSL", "OpenSSL-MD5()", "Crypto++")
 # Rows of ours whose peer row has another name: both ways of decoding face one peer.
 PEER_ROW = {"Base64/DecodeText": "Base64/Decode", "Base64/DecodeToStream": "Base64/Decode"}
+# Every Base64 form, encoded and decoded in bulk, faces OpenSSL's one form.
+PEER_ROW.update({f"Base64Encode/{form}": "Base64/Encode"
+                 for form in ("Standard", "StandardUnpadded", "Url", "UrlUnpadded", "Mime")})
+PEER_ROW.update({f"Base64Decode/{form}": "Base64/Decode"
+                 for form in ("StrictStandard", "StrictUrlUnpadded", "StrictMime",
+                              "ForgivingStandard", "ForgivingMime")})
 
 
 def human_bytes(size):

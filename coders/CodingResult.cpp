@@ -20,6 +20,8 @@ const char* CodingErrorName(TCodingError Error) noexcept {
     return "non-canonical text";
   case TCodingError::BufferTooSmall:
     return "buffer too small";
+  case TCodingError::MisplacedLineBreak:
+    return "misplaced line break";
   }
   return "unknown error";
 }

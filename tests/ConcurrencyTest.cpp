@@ -2,6 +2,8 @@
 // The one-call codings and the digest objects on several threads at once: every thread
 // must get what one thread alone gets. Meant to run under ThreadSanitizer (the tsan preset),
 // which also reports any unsynchronised access to shared state.
+#include "coders/Base64.h"
+#include "coders/ContentMD5.h"
 #include "coders/Digest.h"
 #include "coders/Hex.h"
 
@@ -76,6 +78,22 @@ const TConcurrentCase ConcurrentCases[] = {
        const std::string Text = HexEncode(Input());
        const std::vector<std::uint8_t> Bytes = HexDecode(Text);
        return Text + (std::string(Bytes.begin(), Bytes.end()) == Input() ? "" : " mismatch");
+     }},
+    {"Base64 in every form and back",
+     [] {
+       std::string All;
+       for (const TBase64Options& Form : {Base64Standard, Base64UrlUnpadded, Base64Mime}) {
+         const std::string Text = Base64Encode(Input(), Form);
+         const std::vector<std::uint8_t> Bytes =
+             Base64Decode(Text, Form, TBase64Strictness::Forgiving);
+         All += Text + (std::string(Bytes.begin(), Bytes.end()) == Input() ? "" : " mismatch");
+       }
+       return All;
+     }},
+    {"ContentMD5 and its check",
+     [] {
+       const std::string Value = ContentMD5(Input());
+       return Value + (CheckContentMD5(Value, Input()).Matches() ? "" : " mismatch");
      }},
 };
 

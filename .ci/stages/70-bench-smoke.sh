@@ -11,7 +11,9 @@ for row in "MD4 | OneText | 1 MiB=OpenSSL" "MD5 | OneText | 1 MiB=OpenSSL" \
   "MD2 | OneText | 1 MiB=Crypto++" "MD2 | NewCoder | 3 B=Crypto++" \
   "Base64 | DecodeText | 1 MiB=OpenSSL" "Base64 | DecodeToStream | 16 B=OpenSSL" \
   "MD5 | OneCall | 16 B=OpenSSL" "MD5 | OneCall | 16 B=OpenSSL-MD5()" \
-  "MD5 | Incremental | 1 MiB=OpenSSL"; do
+  "MD5 | Incremental | 1 MiB=OpenSSL" \
+  "ContentMD5 | OneCall | 3 B=OpenSSL" "Base64Forms | EncodeInto | 16 B=OpenSSL" \
+  "Base64Encode | Mime | 1 MiB=OpenSSL" "Base64Decode | ForgivingMime | 1 MiB=OpenSSL"; do
   peer=${row#*=}
   row=${row%=*}
   grep "^| $row | " "$out" | grep -qF " | $peer | " ||
