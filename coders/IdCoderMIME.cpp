@@ -21,12 +21,12 @@ void FinalizeIdCoderMIME() {
   MimeAlphabet.clear();
 }
 
-TIdEncoderMIME::TIdEncoderMIME(TComponent* AOwner) : TIdEncoder3to4(AOwner) {
+TIdEncoderMIME::TIdEncoderMIME(TComponent* Owner) : TIdEncoder3to4(Owner) {
   FCodingTable = MimeAlphabet;
   FFillChar = '=';
 }
 
-TIdDecoderMIME::TIdDecoderMIME(TComponent* AOwner) : TIdDecoder4to3(AOwner) {
+TIdDecoderMIME::TIdDecoderMIME(TComponent* Owner) : TIdDecoder4to3(Owner) {
   FDecodeTable = MimeDecodeTable;
   FFillChar = '=';
 }
