@@ -142,12 +142,13 @@ TEST(FastPathTest, MemoryViewEncodesAsAStreamRead) {
     const std::string Input = RandomBytes(Random, Random() % 300);
     // Mostly within the bytes; now and then before them or past their end.
     const auto Size = static_cast<std::int64_t>(Input.size());
-    std::int64_t Start = Input.empty() ? 0 : Random() % Input.size();
+    auto Start = static_cast<std::int64_t>(Input.empty() ? 0 : Random() % Input.size());
     if (Round % 10 == 0)
       Start = -1 - static_cast<std::int64_t>(Random() % 5);
     else if (Round % 10 == 1)
       Start = Size + static_cast<std::int64_t>(Random() % 5);
-    const std::int32_t Limit = Random() % 2 ? TIdEncoder::NoLimit : 3 * (Random() % 50);
+    const std::int32_t Limit =
+        Random() % 2 ? TIdEncoder::NoLimit : static_cast<std::int32_t>(3 * (Random() % 50));
 
     TIdReadMemoryStream View(Input.data(), Size);
     View.SetPosition(Start);
@@ -246,7 +247,8 @@ TEST(FastPathTest, BulkDecodingAgreesWithTheCheckedSteps) {
     TIdDecoder4to3::BuildDecodeTable(Alphabet, Table);
     const std::size_t Groups = Round % 10 == 0 ? Random() % 3000 : Random() % 120;
     const std::string Text =
-        DecodingText(Random, Alphabet, Fill, Groups, Round % 3 == 0 ? 0 : 1 + Random() % 20);
+        DecodingText(Random, Alphabet, Fill, Groups,
+                     Round % 3 == 0 ? 0 : static_cast<unsigned>(1 + Random() % 20));
     const std::string Plain = DecodeOutcome(Table, Fill, Text, false);
     EXPECT_EQ(DecodeOutcome(Table, Fill, Text, true), Plain)
         << "alphabet " << Alphabet << ", pad " << int(Fill) << ", text " << Text;
@@ -283,7 +285,7 @@ TEST(FastPathTest, StringListAgreesWithAPlainQueue) {
   TStringList List;
   std::deque<std::string> Plain;
   for (int Step = 0; Step < 20000; ++Step) {
-    const unsigned Operation = Random() % 100;
+    const auto Operation = static_cast<unsigned>(Random() % 100);
     if (Operation < 45 || Plain.empty()) {
       // Adding leads, so that the list grows long and its front moves far before it empties.
       std::string Text = RandomBytes(Random, Random() % 40);
@@ -331,7 +333,7 @@ TEST(FastPathTest, QueueShortcutsAgreeWithSplittingEachEntry) {
   std::mt19937 Random(1987);
   for (int Round = 0; Round < 100; ++Round) {
     const std::string Input = RandomBytes(Random, Random() % 2000);
-    const std::uint32_t ChunkSize = 1 + Random() % 100;
+    const auto ChunkSize = static_cast<std::uint32_t>(1 + Random() % 100);
     // Plain coder: entries "0;" and the piece, taken by the shortcuts.
     TIdCoder Plain;
     Plain.ResizeChunk(ChunkSize);

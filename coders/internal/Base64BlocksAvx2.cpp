@@ -23,10 +23,10 @@ namespace {
 // stays within its 16-byte half). A byte shuffle looks up 16 entries: piece k answers for
 // the values whose upper half is k, and the others are made to miss (a shuffle index with
 // its top bit set gives 0). A value of 16N or more misses every piece and gives 0.
-template <int N> __m256i LookUpPieces(const __m256i (&Pieces)[N], __m256i Values) noexcept {
+template <std::size_t N> __m256i LookUpPieces(const __m256i (&Pieces)[N], __m256i Values) noexcept {
   const __m256i Miss = _mm256_set1_epi8(0x70);
   __m256i Result = _mm256_shuffle_epi8(Pieces[0], _mm256_adds_epu8(Values, Miss));
-  for (int K = 1; K < N; ++K) {
+  for (std::size_t K = 1; K < N; ++K) {
     const __m256i Index = _mm256_adds_epu8(
         _mm256_xor_si256(Values, _mm256_set1_epi8(static_cast<char>(16 * K))), Miss);
     Result = _mm256_or_si256(Result, _mm256_shuffle_epi8(Pieces[K], Index));
