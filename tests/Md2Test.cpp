@@ -1,5 +1,5 @@
 // What only the MD2 coder (RFC 1319) has: its substitution, its state and the finished
-// state it goes on from; its digests are checked with the others in DigestTest. Expected
+// state it goes on from; its digests are checked with the others in DigestCoderTest. Expected
 // digests come from the RFC's appendix A.5 and, for the other inputs, from an independent
 // tool: PyCryptodome's MD2 (Cryptodome.Hash.MD2), which agreed on every row with a separate
 // small Python reference written from the RFC's reference code.
@@ -21,7 +21,7 @@ namespace {
 using test::FeedDigest;
 using test::ToHex;
 
-// Where each line lands; DigestTest checks every listed digest against the coder.
+// Where each line lands; DigestCoderTest checks every listed digest against the coder.
 TEST(Md2Test, ListTestVectorsAppendInputAndDigestLines) {
   TStringList Lines;
   Lines.Add("kept");

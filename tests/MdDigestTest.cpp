@@ -1,7 +1,7 @@
 // What only the MD4 (RFC 1320) and MD5 (RFC 1321) coders have: their constants, round
 // functions, state and the derived classes that replace a round function. The digests of
-// all three coders are checked in DigestTest. Expected values are the RFCs' or computed here
-// from the RFC's formula, never taken from this code.
+// all three coders are checked in DigestCoderTest. Expected values are the RFCs' or
+// computed here from the RFC's formula, never taken from this code.
 #include "DigestFeeder.h"
 #include "TestUtil.h"
 #include "coders/IdCoderMessageDigest.h"
@@ -21,7 +21,7 @@ using test::FeedDigest;
 using test::FreshDigest;
 using test::ToHex;
 
-// Where each line lands; DigestTest checks every listed digest against the coders.
+// Where each line lands; DigestCoderTest checks every listed digest against the coders.
 TEST(MdDigestTest, ListTestVectorsAppendInputAndDigestLines) {
   TStringList Md4Lines, Md5Lines;
   Md4Lines.Add("kept");

@@ -140,7 +140,7 @@ struct TMd5Traits {
   static void ExpectStartState(const TIdCoderMD5& Coder) { TMd4Traits::ExpectStartState(Coder); }
 };
 
-template <class TTraits> class DigestTest : public testing::Test {
+template <class TTraits> class DigestCoderTest : public testing::Test {
 protected:
   using TCoder = typename TTraits::TCoder;
   const std::vector<TVector> Vectors = TTraits::Vectors();
@@ -148,9 +148,9 @@ protected:
 };
 
 using TDigests = testing::Types<TMd2Traits, TMd4Traits, TMd5Traits>;
-TYPED_TEST_SUITE(DigestTest, TDigests);
+TYPED_TEST_SUITE(DigestCoderTest, TDigests);
 
-TYPED_TEST(DigestTest, EachVectorWholeAndInPiecesOfEachStep) {
+TYPED_TEST(DigestCoderTest, EachVectorWholeAndInPiecesOfEachStep) {
   for (const TVector& Vector : this->Vectors) {
     SCOPED_TRACE(testing::Message() << Vector.Input.size() << " bytes");
     EXPECT_EQ(FreshDigest<typename TestFixture::TCoder>(Vector.Input), Vector.Digest);
@@ -161,7 +161,7 @@ TYPED_TEST(DigestTest, EachVectorWholeAndInPiecesOfEachStep) {
   }
 }
 
-TYPED_TEST(DigestTest, EachVectorSplitInTwoAtEveryOffset) {
+TYPED_TEST(DigestCoderTest, EachVectorSplitInTwoAtEveryOffset) {
   for (const TVector& Vector : this->Vectors) {
     for (std::size_t Cut = 0; Cut <= Vector.Input.size(); ++Cut) {
       SCOPED_TRACE(testing::Message() << Vector.Input.size() << " bytes cut at " << Cut);
@@ -180,7 +180,7 @@ TYPED_TEST(DigestTest, EachVectorSplitInTwoAtEveryOffset) {
 }
 
 // After Reset, and twice over on one object: nothing of the message before is left.
-TYPED_TEST(DigestTest, EachVectorAfterResetOnOneCoder) {
+TYPED_TEST(DigestCoderTest, EachVectorAfterResetOnOneCoder) {
   typename TestFixture::TCoder Coder;
   for (int Pass = 0; Pass < 2; ++Pass)
     for (const TVector& Vector : this->Vectors) {
@@ -192,7 +192,7 @@ TYPED_TEST(DigestTest, EachVectorAfterResetOnOneCoder) {
     }
 }
 
-TYPED_TEST(DigestTest, ResetStartsANewMessage) {
+TYPED_TEST(DigestCoderTest, ResetStartsANewMessage) {
   typename TestFixture::TCoder Coder;
   FeedDigest(Coder, "some earlier message");
   Coder.Reset();
@@ -221,7 +221,7 @@ TYPED_TEST(DigestTest, ResetStartsANewMessage) {
   EXPECT_EQ(FeedDigest(Coder, "abc"), this->AbcDigest);
 }
 
-TYPED_TEST(DigestTest, AutoFinishDigestsEachFeed) {
+TYPED_TEST(DigestCoderTest, AutoFinishDigestsEachFeed) {
   typename TestFixture::TCoder Coder;
   Coder.SetAutoFinish(true);
   EXPECT_EQ(test::ToHex(Coder.FeedText("abc").substr(2)), this->AbcDigest);
@@ -231,13 +231,13 @@ TYPED_TEST(DigestTest, AutoFinishDigestsEachFeed) {
   EXPECT_EQ(test::ToHex(Coder.FeedText("a").substr(2)), this->Vectors[1].Digest);
 }
 
-TYPED_TEST(DigestTest, FinishingAgainWithoutResetIsNoDigestOfNewInput) {
+TYPED_TEST(DigestCoderTest, FinishingAgainWithoutResetIsNoDigestOfNewInput) {
   typename TestFixture::TCoder Coder;
   EXPECT_EQ(FeedDigest(Coder, "abc"), this->AbcDigest);
   EXPECT_NE(FeedDigest(Coder, "abc"), this->AbcDigest);
 }
 
-TYPED_TEST(DigestTest, ResizeChunkIsIgnored) {
+TYPED_TEST(DigestCoderTest, ResizeChunkIsIgnored) {
   typename TestFixture::TCoder Coder;
   const std::uint32_t Block = TestFixture::TCoder::BlockSize;
   for (const std::uint32_t Size : {0U, 1U, 16U, 64U, 4096U, 0x80000000U, 0xFFFFFFFFU}) {
@@ -247,7 +247,7 @@ TYPED_TEST(DigestTest, ResizeChunkIsIgnored) {
   EXPECT_EQ(FeedDigest(Coder, "abc"), this->AbcDigest);
 }
 
-TYPED_TEST(DigestTest, CountersAfterOneDigest) {
+TYPED_TEST(DigestCoderTest, CountersAfterOneDigest) {
   typename TestFixture::TCoder Coder;
   FeedDigest(Coder, std::string(200, 'x'));
   // The digest coders consume their chunks without counting them as processed.
@@ -260,7 +260,7 @@ TYPED_TEST(DigestTest, CountersAfterOneDigest) {
 }
 
 // The listed suite is the RFC's, and each listed digest is what the coder computes.
-TYPED_TEST(DigestTest, ListTestVectorsMatchTheComputedDigests) {
+TYPED_TEST(DigestCoderTest, ListTestVectorsMatchTheComputedDigests) {
   TStringList Lines;
   typename TestFixture::TCoder().ListTestVectors(Lines);
   ASSERT_EQ(Lines.Count(), 2 * RfcCount);
