@@ -256,6 +256,11 @@ std::unique_ptr<TIdCoder> CreateRegisteredCoder(std::string_view Name, std::uint
   if (!CoderRegistry)
     throw EIdException(LoadResString(TResString::NoCoderRegistry));
   const TIdCoderItem* Entry = CoderRegistry->FindEntry(Name, Direction);
+  // The digests are listed under the experimental transfer encodings "x-rsa-md5" and the
+  // like; their common names ("MD5", "md5") are those names without the prefix.
+  constexpr std::string_view CommonNamePrefix = "x-rsa-";
+  if (Entry == nullptr && !Name.empty())
+    Entry = CoderRegistry->FindEntry(std::string(CommonNamePrefix).append(Name), Direction);
   if (Entry == nullptr)
     throw EIdException(
         FormatResString(TResString::CoderNotFound, {Name, std::to_string(Direction)}));
