@@ -18,14 +18,6 @@ using TChain = std::array<std::uint32_t, 4>;
 constexpr std::size_t MdBlockSize = 64;
 constexpr std::size_t Md2BlockSize = 16;
 
-// The block compressions, called from here only.
-void CompressMD5Block(TChain& Chain, const unsigned char* Block) noexcept {
-  internal::Md5Compress(Chain, Block, internal::TMd5InlineRounds{});
-}
-void CompressMD4Block(TChain& Chain, const unsigned char* Block) noexcept {
-  internal::Md4Compress(Chain, Block, internal::TMd4InlineRounds{});
-}
-
 using TCompress = void (*)(TChain&, const unsigned char*) noexcept;
 
 template <TCompress Compress>
@@ -123,16 +115,16 @@ const std::uint8_t* BytesOf(std::string_view Data) noexcept {
 } // namespace
 
 TDigestBytes MD5Of(std::span<const std::uint8_t> Data) noexcept {
-  return MdOneCall<CompressMD5Block>(Data.data(), Data.size());
+  return MdOneCall<internal::CompressMD5>(Data.data(), Data.size());
 }
 TDigestBytes MD5Of(std::string_view Data) noexcept {
-  return MdOneCall<CompressMD5Block>(BytesOf(Data), Data.size());
+  return MdOneCall<internal::CompressMD5>(BytesOf(Data), Data.size());
 }
 TDigestBytes MD4Of(std::span<const std::uint8_t> Data) noexcept {
-  return MdOneCall<CompressMD4Block>(Data.data(), Data.size());
+  return MdOneCall<internal::CompressMD4>(Data.data(), Data.size());
 }
 TDigestBytes MD4Of(std::string_view Data) noexcept {
-  return MdOneCall<CompressMD4Block>(BytesOf(Data), Data.size());
+  return MdOneCall<internal::CompressMD4>(BytesOf(Data), Data.size());
 }
 TDigestBytes MD2Of(std::span<const std::uint8_t> Data) noexcept {
   internal::TMd2DigestState State;
@@ -144,31 +136,31 @@ TDigestBytes MD2Of(std::string_view Data) noexcept {
 }
 
 void TMD5Digest::Update(std::span<const std::uint8_t> Data) noexcept {
-  MdUpdate<CompressMD5Block>(FState, Data.data(), Data.size());
+  MdUpdate<internal::CompressMD5>(FState, Data.data(), Data.size());
 }
 void TMD5Digest::Update(std::string_view Data) noexcept {
-  MdUpdate<CompressMD5Block>(FState, BytesOf(Data), Data.size());
+  MdUpdate<internal::CompressMD5>(FState, BytesOf(Data), Data.size());
 }
 void TMD5Digest::Reset() noexcept {
   FState = {};
   FState.Chain = InitialChainState;
 }
 TDigestBytes TMD5Digest::Finish() const noexcept {
-  return MdFinish<CompressMD5Block>(FState);
+  return MdFinish<internal::CompressMD5>(FState);
 }
 
 void TMD4Digest::Update(std::span<const std::uint8_t> Data) noexcept {
-  MdUpdate<CompressMD4Block>(FState, Data.data(), Data.size());
+  MdUpdate<internal::CompressMD4>(FState, Data.data(), Data.size());
 }
 void TMD4Digest::Update(std::string_view Data) noexcept {
-  MdUpdate<CompressMD4Block>(FState, BytesOf(Data), Data.size());
+  MdUpdate<internal::CompressMD4>(FState, BytesOf(Data), Data.size());
 }
 void TMD4Digest::Reset() noexcept {
   FState = {};
   FState.Chain = InitialChainState;
 }
 TDigestBytes TMD4Digest::Finish() const noexcept {
-  return MdFinish<CompressMD4Block>(FState);
+  return MdFinish<internal::CompressMD4>(FState);
 }
 
 void TMD2Digest::Update(std::span<const std::uint8_t> Data) noexcept {

@@ -4,8 +4,8 @@
 
 namespace md5b64 {
 
-std::string TIdEncoder::EncodeText(std::string_view AText) {
-  TIdReadMemoryStream Stream(AText.data(), static_cast<std::int64_t>(AText.size()));
+std::string TIdEncoder::EncodeText(std::string_view Text) {
+  TIdReadMemoryStream Stream(Text.data(), static_cast<std::int64_t>(Text.size()));
   return EncodeStream(Stream, NoLimit);
 }
 
@@ -17,9 +17,9 @@ void TIdDecoder::DecodeToStream(std::string_view, TStream&) {
   throw EAbstractError();
 }
 
-std::string TIdDecoder::DecodeText(std::string_view AIn) {
+std::string TIdDecoder::DecodeText(std::string_view In) {
   TMemoryStream Stream;
-  DecodeToStream(AIn, Stream);
+  DecodeToStream(In, Stream);
   return Stream.Bytes();
 }
 

@@ -24,11 +24,11 @@ public:
 
   using TIdBaseComponent::TIdBaseComponent;
 
-  /// The encoding of all the bytes of AText. The text is read in place, not copied.
-  std::string EncodeText(std::string_view AText);
-  /// Encodes at most ABytes bytes read from AStream's position, which advances past them.
+  /// The encoding of all the bytes of Text. The text is read in place, not copied.
+  std::string EncodeText(std::string_view Text);
+  /// Encodes at most Bytes bytes read from Stream's position, which advances past them.
   /// Raises EAbstractError in this class, which cannot encode.
-  virtual std::string EncodeStream(TStream& AStream, std::int32_t ABytes);
+  virtual std::string EncodeStream(TStream& Stream, std::int32_t Bytes);
 };
 
 /// Base of the stream decoders.
@@ -36,13 +36,13 @@ class TIdDecoder : public TIdBaseComponent {
 public:
   using TIdBaseComponent::TIdBaseComponent;
 
-  /// Decodes AIn and writes the bytes to ADest at its position, in a single write.
+  /// Decodes In and writes the bytes to Dest at its position, in a single write.
   /// Raises EAbstractError in this class, which cannot decode.
-  virtual void DecodeToStream(std::string_view AIn, TStream& ADest);
+  virtual void DecodeToStream(std::string_view In, TStream& Dest);
 
-  /// The bytes that DecodeToStream makes of AIn, as a text: the counterpart of
+  /// The bytes that DecodeToStream makes of In, as a text: the counterpart of
   /// TIdEncoder::EncodeText. Raises what DecodeToStream raises.
-  std::string DecodeText(std::string_view AIn);
+  std::string DecodeText(std::string_view In);
 };
 
 } // namespace md5b64

@@ -113,31 +113,41 @@ std::size_t DecodeGroupInto(const TIdDecodeTable& Table, char Fill, const char* 
   return Carried;
 }
 
+// The bytes one encoding call takes: Limit, or fewer when fewer lie between Position and
+// Size. Raises ERangeError when the stream stands past its end or holds more than one
+// signed 32-bit count.
+std::int32_t BytesToEncode(std::int64_t Size, std::int64_t Position, std::int32_t Limit) {
+  const std::int64_t Available = Size - Position;
+  if (Available < 0 || Available > std::numeric_limits<std::int32_t>::max())
+    throw ERangeError();
+  return std::min(Limit, static_cast<std::int32_t>(Available));
+}
+
 } // namespace
 
-std::size_t internal::DecodeAllGroups(const TIdDecodeTable& ATable, char AFill,
-                                      std::string_view AIn, std::uint8_t* AOut, bool ABulk) {
+std::size_t internal::DecodeAllGroups(const TIdDecodeTable& Table, char Fill, std::string_view In,
+                                      std::uint8_t* Out, bool Bulk) {
   // A pad that is also an alphabet character is told from one only by its place in the
   // group, which the bulk path does not look at.
-  if (const auto FillCode = static_cast<unsigned char>(AFill);
-      FillCode >= 1 && FillCode <= ATable.size() && ATable[FillCode - 1U] < 64)
-    ABulk = false;
+  if (const auto FillCode = static_cast<unsigned char>(Fill);
+      FillCode >= 1 && FillCode <= Table.size() && Table[FillCode - 1U] < 64)
+    Bulk = false;
   std::size_t Count = 0;
-  for (std::size_t Offset = 0; Offset < AIn.size(); Offset += 4) {
-    if (ABulk) {
+  for (std::size_t Offset = 0; Offset < In.size(); Offset += 4) {
+    if (Bulk) {
       // Up to the first group that holds anything but alphabet characters: a pad, or an
       // error, which the checked steps below then report as they always have.
       const std::size_t Done =
-          DecodeGroups(ATable.data(), AIn.data() + Offset, AIn.size() - Offset, AOut + Count);
+          DecodeGroups(Table.data(), In.data() + Offset, In.size() - Offset, Out + Count);
       Offset += Done;
       Count += Done / 4 * 3;
-      if (Offset == AIn.size())
+      if (Offset == In.size())
         break;
     }
     // A last group of fewer than four characters cannot be decoded.
-    if (AIn.size() - Offset < 4)
+    if (In.size() - Offset < 4)
       throw ERangeError();
-    Count += DecodeGroupInto(ATable, AFill, AIn.data() + Offset, Offset, AOut + Count);
+    Count += DecodeGroupInto(Table, Fill, In.data() + Offset, Offset, Out + Count);
   }
   return Count;
 }
@@ -149,49 +159,41 @@ std::array<char, 4> TIdEncoder3to4::EncodeGroup(std::uint8_t B1, std::uint8_t B2
   return Group;
 }
 
-std::string TIdEncoder3to4::EncodeStream(TStream& AStream, std::int32_t ABytes) {
-  if (ABytes != NoLimit && ABytes % 3 > 0)
+std::string TIdEncoder3to4::EncodeStream(TStream& Stream, std::int32_t Bytes) {
+  if (Bytes != NoLimit && Bytes % 3 > 0)
     throw EIdException(LoadResString(TResString::UnevenEncode));
-  if (ABytes < 0)
+  if (Bytes < 0)
     throw ERangeError();
 
-  if (typeid(AStream) == typeid(TIdReadMemoryStream)) {
-    // This stream shows memory that nobody changes while we read it: the bytes are used where
-    // they lie, and the position moves past them as the read would move it. Its size and
-    // position are those of its own class, reached without virtual calls.
-    auto& View = static_cast<TIdReadMemoryStream&>(AStream);
-    const std::int64_t Position = View.TCustomMemoryStream::Seek(0, TSeekOrigin::soCurrent);
-    const std::int64_t Available = View.TCustomMemoryStream::Size() - Position;
-    if (Available < 0 || Available > std::numeric_limits<std::int32_t>::max())
-      throw ERangeError();
-    const std::int32_t Count = std::min(ABytes, static_cast<std::int32_t>(Available));
-    if (Count == 0)
-      return {};
-    // Before its start a view reads nothing: the read below reports that.
-    if (Position >= 0) {
-      View.TCustomMemoryStream::Seek(Count, TSeekOrigin::soCurrent);
-      return EncodeBytes(static_cast<const unsigned char*>(View.Memory()) + Position,
-                         static_cast<std::size_t>(Count));
-    }
-  }
-
-  const std::int64_t Available = AStream.Size() - AStream.Position();
-  if (Available < 0 || Available > std::numeric_limits<std::int32_t>::max())
-    throw ERangeError();
-  const std::int32_t Count = std::min(ABytes, static_cast<std::int32_t>(Available));
+  // A view shows memory that nobody changes while we read it: the bytes are used where they
+  // lie, and the position moves past them as the read would move it. Its size and position
+  // are those of its own class, reached without virtual calls.
+  auto* View = typeid(Stream) == typeid(TIdReadMemoryStream)
+                   ? static_cast<TIdReadMemoryStream*>(&Stream)
+                   : nullptr;
+  const std::int64_t Size = View ? View->TCustomMemoryStream::Size() : Stream.Size();
+  const std::int64_t Position =
+      View ? View->TCustomMemoryStream::Seek(0, TSeekOrigin::soCurrent) : Stream.Position();
+  const std::int32_t Count = BytesToEncode(Size, Position, Bytes);
   if (Count == 0)
     return {};
-  std::string Bytes(static_cast<std::size_t>(Count), '\0');
-  AStream.ReadBuffer(Bytes.data(), Count);
-  return EncodeBytes(reinterpret_cast<const unsigned char*>(Bytes.data()), Bytes.size());
+  // Before its start a view reads nothing: the read below reports that.
+  if (View && Position >= 0) {
+    View->TCustomMemoryStream::Seek(Count, TSeekOrigin::soCurrent);
+    return EncodeBytes(static_cast<const unsigned char*>(View->Memory()) + Position,
+                       static_cast<std::size_t>(Count));
+  }
+  std::string Read(static_cast<std::size_t>(Count), '\0');
+  Stream.ReadBuffer(Read.data(), Count);
+  return EncodeBytes(reinterpret_cast<const unsigned char*>(Read.data()), Read.size());
 }
 
-std::string TIdEncoder3to4::EncodeBytes(const unsigned char* AIn, std::size_t ASize) const {
-  std::string Result(4 * ((ASize + 2) / 3), '\0');
+std::string TIdEncoder3to4::EncodeBytes(const unsigned char* In, std::size_t Size) const {
+  std::string Result(4 * ((Size + 2) / 3), '\0');
   if (FCodingTable.size() >= FullTableSize)
-    EncodeAll<false>(FCodingTable, FFillChar, AIn, ASize, Result.data());
+    EncodeAll<false>(FCodingTable, FFillChar, In, Size, Result.data());
   else
-    EncodeAll<true>(FCodingTable, FFillChar, AIn, ASize, Result.data());
+    EncodeAll<true>(FCodingTable, FFillChar, In, Size, Result.data());
   return Result;
 }
 
@@ -202,25 +204,25 @@ std::array<std::uint8_t, 3> TIdDecoder4to3::DecodeGroup(char C1, char C2, char C
   return Bytes;
 }
 
-void TIdDecoder4to3::DecodeToStream(std::string_view AIn, TStream& ADest) {
-  const std::size_t Groups = AIn.size() / 4;
+void TIdDecoder4to3::DecodeToStream(std::string_view In, TStream& Dest) {
+  const std::size_t Groups = In.size() / 4;
   // The bytes go to the stream in one write, whose size is a signed 32-bit count.
   if (Groups > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max()) / 3)
     throw ERangeError();
   std::string Bytes(3 * Groups, '\0');
   const std::size_t Count = internal::DecodeAllGroups(
-      FDecodeTable, FFillChar, AIn, reinterpret_cast<std::uint8_t*>(Bytes.data()), true);
-  ADest.WriteBuffer(Bytes.data(), static_cast<std::int32_t>(Count));
+      FDecodeTable, FFillChar, In, reinterpret_cast<std::uint8_t*>(Bytes.data()), true);
+  Dest.WriteBuffer(Bytes.data(), static_cast<std::int32_t>(Count));
 }
 
-void TIdDecoder4to3::BuildDecodeTable(std::string_view AAlphabet, TIdDecodeTable& ATable) {
-  ATable.fill(NotInAlphabet);
-  for (std::size_t Position = 0; Position < AAlphabet.size(); ++Position) {
-    const auto Code = static_cast<unsigned char>(AAlphabet[Position]);
+void TIdDecoder4to3::BuildDecodeTable(std::string_view Alphabet, TIdDecodeTable& Table) {
+  Table.fill(NotInAlphabet);
+  for (std::size_t Position = 0; Position < Alphabet.size(); ++Position) {
+    const auto Code = static_cast<unsigned char>(Alphabet[Position]);
     // An entry holds one byte, so only the first 256 positions fit.
-    if (Code == 0 || Code > ATable.size() || Position > 255)
+    if (Code == 0 || Code > Table.size() || Position > 255)
       throw ERangeError();
-    ATable[Code - 1U] = static_cast<std::uint8_t>(Position);
+    Table[Code - 1U] = static_cast<std::uint8_t>(Position);
   }
 }
 

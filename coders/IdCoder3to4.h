@@ -18,12 +18,12 @@ class TIdEncoder3to4 : public TIdEncoder {
 public:
   using TIdEncoder::TIdEncoder;
 
-  /// Encodes at most ABytes bytes (all of them for NoLimit) read in one read from AStream's
+  /// Encodes at most Bytes bytes (all of them for NoLimit) read in one read from Stream's
   /// position. Raises EIdException "Uneven size in Encode." for a positive limit that is
   /// not a multiple of 3, ERangeError for a negative limit, a stream positioned past its
   /// end, more than 2^31 - 1 bytes available or a CodingTable too short for an index, and
   /// EReadError when the stream delivers fewer bytes than it holds.
-  std::string EncodeStream(TStream& AStream, std::int32_t ABytes) override;
+  std::string EncodeStream(TStream& Stream, std::int32_t Bytes) override;
 
   /// The four characters of the three bytes B1, B2, B3. Raises ERangeError when an index
   /// lies at or past the end of CodingTable.
@@ -40,8 +40,8 @@ protected:
   char FFillChar = '\0';
 
 private:
-  /// The characters of the ASize bytes at AIn, pads included.
-  std::string EncodeBytes(const unsigned char* AIn, std::size_t ASize) const;
+  /// The characters of the Size bytes at In, pads included.
+  std::string EncodeBytes(const unsigned char* In, std::size_t Size) const;
 };
 
 /// Reverse table of an alphabet, one entry for each character code from 1 to 127 (entry
@@ -59,23 +59,23 @@ public:
 
   using TIdDecoder::TIdDecoder;
 
-  /// Decodes AIn group by group and writes all the bytes to ADest in one write; nothing is
-  /// written when AIn is empty or when decoding fails. Raises ERangeError for a character
+  /// Decodes In group by group and writes all the bytes to Dest in one write; nothing is
+  /// written when In is empty or when decoding fails. Raises ERangeError for a character
   /// with code 0 or above 127 and for a last group of fewer than four characters;
   /// EIdException for a character that is not in the alphabet and for a pad in the third
-  /// place that is not followed by a pad; EWriteError when ADest takes fewer bytes.
-  void DecodeToStream(std::string_view AIn, TStream& ADest) override;
+  /// place that is not followed by a pad; EWriteError when Dest takes fewer bytes.
+  void DecodeToStream(std::string_view In, TStream& Dest) override;
 
   /// The three bytes of the group C1 C2 C3 C4, looked up in DecodeTable. A pad in the
   /// third and fourth or in the fourth place counts as zero bits. Raises as DecodeToStream
   /// does for a bad character or pad.
   std::array<std::uint8_t, 3> DecodeGroup(char C1, char C2, char C3, char C4) const;
 
-  /// Fills ATable from AAlphabet: every entry NotInAlphabet, then the position of each
+  /// Fills Table from Alphabet: every entry NotInAlphabet, then the position of each
   /// alphabet character; a character that occurs twice keeps its last position. Raises
   /// ERangeError for a character with code 0 or above 127 or for more than 256 characters,
   /// keeping the entries set before it.
-  static void BuildDecodeTable(std::string_view AAlphabet, TIdDecodeTable& ATable);
+  static void BuildDecodeTable(std::string_view Alphabet, TIdDecodeTable& Table);
 
   /// The reverse table in use; all zeros in a new TIdDecoder4to3. Only the class and its
   /// descendants fill it.

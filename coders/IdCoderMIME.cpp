@@ -29,14 +29,14 @@ void FinalizeIdCoderMIME() {
   throw EIdException(FormatResString(TResString::CodingNotStarted, {ClassName}));
 }
 
-TIdEncoderMIME::TIdEncoderMIME(TComponent* AOwner) : TIdEncoder3to4(AOwner) {
+TIdEncoderMIME::TIdEncoderMIME(TComponent* Owner) : TIdEncoder3to4(Owner) {
   if (MimeAlphabet.empty())
     RaiseNotStarted("TIdEncoderMIME");
   FCodingTable = MimeAlphabet;
   FFillChar = '=';
 }
 
-TIdDecoderMIME::TIdDecoderMIME(TComponent* AOwner) : TIdDecoder4to3(AOwner) {
+TIdDecoderMIME::TIdDecoderMIME(TComponent* Owner) : TIdDecoder4to3(Owner) {
   // Shutdown leaves the table built, so only a table never built is refused.
   if (MimeDecodeTable[static_cast<std::size_t>(MimeAlphabetChars[0]) - 1] ==
       TIdDecoder4to3::NotInAlphabet)

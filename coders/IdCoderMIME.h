@@ -30,13 +30,13 @@ void FinalizeIdCoderMIME();
 /// The Base64 encoder: CodingTable is a copy of MimeAlphabet and FillChar is "=".
 class TIdEncoderMIME : public TIdEncoder3to4 {
 public:
-  explicit TIdEncoderMIME(TComponent* AOwner = nullptr);
+  explicit TIdEncoderMIME(TComponent* Owner = nullptr);
 };
 
 /// The Base64 decoder: DecodeTable is a copy of MimeDecodeTable and FillChar is "=".
 class TIdDecoderMIME : public TIdDecoder4to3 {
 public:
-  explicit TIdDecoderMIME(TComponent* AOwner = nullptr);
+  explicit TIdDecoderMIME(TComponent* Owner = nullptr);
 };
 
 } // namespace md5b64

@@ -78,95 +78,32 @@ constexpr TMdTestVector MdTestVectors[] = {
 };
 
 // Each input line, then two blanks and the digest its suite gives for it.
-void AppendTestVectors(TStrings& AList, const char* TMdTestVector::*Digest) {
+void AppendTestVectors(TStrings& List, const char* TMdTestVector::*Digest) {
   for (const TMdTestVector& Vector : MdTestVectors) {
-    AList.Add(Vector.Input);
-    AList.Add(std::string("  ") + Vector.*Digest);
+    List.Add(Vector.Input);
+    List.Add(std::string("  ") + Vector.*Digest);
   }
+}
+
+// Compresses the chunk of Coder, whose class is TExact or derived from it, into State. Only
+// the exact class may skip its virtual round functions: a derived class that replaces one
+// must see it called at every step.
+template <class TExact>
+void CompressChunk(TIdMDChainState& State, const std::string& Chunk, const TExact& Coder,
+                   void (*Exact)(TIdMDChainState&, const unsigned char*) noexcept,
+                   void (*Virtual)(TIdMDChainState&, const unsigned char*, const TExact&)) {
+  const auto* Block = reinterpret_cast<const unsigned char*>(Chunk.data());
+  if (typeid(Coder) == typeid(TExact))
+    Exact(State, Block);
+  else
+    Virtual(State, Block, Coder);
 }
 
 } // namespace
 
-void internal::Md4CompressVirtual(TIdMDChainState& State, const unsigned char* Block,
-                                  const TIdCoderMD4& Coder) {
-  // The word each step adds, and each round's shifts and constant.
-  static constexpr std::uint8_t Words[48] = {
-      0, 1, 2, 3,  4, 5,  6, 7,  8, 9, 10, 11, 12, 13, 14, 15, //
-      0, 4, 8, 12, 1, 5,  9, 13, 2, 6, 10, 14, 3,  7,  11, 15, //
-      0, 8, 4, 12, 2, 10, 6, 14, 1, 9, 5,  13, 3,  11, 7,  15};
-  static constexpr unsigned Shifts[3][4] = {{3, 7, 11, 19}, {3, 5, 9, 13}, {3, 9, 11, 15}};
-  static constexpr std::uint32_t Constants[3] = {0, Md4Round2Constant, Md4Round3Constant};
-  std::uint32_t X[16];
-  for (int K = 0; K < 16; ++K)
-    X[K] = LoadLE32(Block + 4 * K);
-  std::uint32_t A = State[0], B = State[1], C = State[2], D = State[3];
-  for (unsigned J = 0; J < 48; ++J) {
-    const unsigned Round = J / 16;
-    const std::uint32_t F = Round == 0   ? Coder.RoundF(B, C, D)
-                            : Round == 1 ? Coder.RoundG(B, C, D)
-                                         : Coder.RoundH(B, C, D);
-    const std::uint32_t Next =
-        RotateLeft32(A + F + X[Words[J]] + Constants[Round], Shifts[Round][J % 4]);
-    // The next step changes the word before: D, then C, then B, then A again.
-    A = D;
-    D = C;
-    C = B;
-    B = Next;
-  }
-  State[0] += A;
-  State[1] += B;
-  State[2] += C;
-  State[3] += D;
-}
-
-void internal::Md5CompressVirtual(TIdMDChainState& State, const unsigned char* Block,
-                                  const TIdCoderMD5& Coder) {
-  static constexpr unsigned Shifts[4][4] = {
-      {7, 12, 17, 22}, {5, 9, 14, 20}, {4, 11, 16, 23}, {6, 10, 15, 21}};
-  std::uint32_t X[16];
-  for (int K = 0; K < 16; ++K)
-    X[K] = LoadLE32(Block + 4 * K);
-  std::uint32_t A = State[0], B = State[1], C = State[2], D = State[3];
-  for (unsigned J = 0; J < 64; ++J) {
-    const unsigned Round = J / 16;
-    // Section 3.4's order of words: k, 1 + 5k, 5 + 3k and 7k, modulo 16.
-    static constexpr unsigned First[4] = {0, 1, 5, 0}, Stride[4] = {1, 5, 3, 7};
-    const unsigned Word = (First[Round] + Stride[Round] * (J % 16)) % 16;
-    std::uint32_t F;
-    switch (Round) {
-    case 0:
-      F = Coder.RoundF(B, C, D);
-      break;
-    case 1:
-      F = Coder.RoundG(B, C, D);
-      break;
-    case 2:
-      F = Coder.RoundH(B, C, D);
-      break;
-    default:
-      F = Coder.RoundI(B, C, D);
-      break;
-    }
-    const std::uint32_t Next =
-        B + RotateLeft32(A + F + X[Word] + Md5SineTable[J], Shifts[Round][J % 4]);
-    A = D;
-    D = C;
-    C = B;
-    B = Next;
-  }
-  State[0] += A;
-  State[1] += B;
-  State[2] += C;
-  State[3] += D;
-}
-
-TIdCoderMD4::TIdCoderMD4(TComponent* AOwner) : TIdCoder(AOwner) {
+TIdCoderMD4::TIdCoderMD4(TComponent* Owner) : TIdCoder(Owner) {
   ApplyChunkSize(BlockSize);
   SetAppendLineBreak(false);
-}
-
-template <class T> bool TIdCoderMD4::IsExactly() const noexcept {
-  return typeid(*this) == typeid(T);
 }
 
 void TIdCoderMD4::Reset() {
@@ -187,18 +124,12 @@ std::uint32_t TIdCoderMD4::RoundH(std::uint32_t X, std::uint32_t Y, std::uint32_
   return X ^ Y ^ Z;
 }
 
-void TIdCoderMD4::ListTestVectors(TStrings& AList) const {
-  AppendTestVectors(AList, &TMdTestVector::Md4Digest);
+void TIdCoderMD4::ListTestVectors(TStrings& List) const {
+  AppendTestVectors(List, &TMdTestVector::Md4Digest);
 }
 
 void TIdCoderMD4::CodeChunk() {
-  const auto* Block = reinterpret_cast<const unsigned char*>(FChunk.data());
-  // Only the exact class may skip its virtual round functions: a derived class that
-  // replaces one must see it called at every step.
-  if (IsExactly<TIdCoderMD4>())
-    internal::Md4Compress(FChainState, Block, internal::TMd4InlineRounds{});
-  else
-    internal::Md4CompressVirtual(FChainState, Block, *this);
+  CompressChunk(FChainState, FChunk, *this, internal::CompressMD4, internal::CompressMD4Virtual);
   FMessageLength += BlockSize;
   FChunkFill = 0;
 }
@@ -214,7 +145,7 @@ void TIdCoderMD4::CodeFinalChunk() {
   });
   unsigned char Out[DigestSize];
   internal::MdStoreDigest(FChainState, Out);
-  EmitOutput(MakePiece(reinterpret_cast<const char*>(Out), DigestSize));
+  EmitOutput(std::string_view(reinterpret_cast<const char*>(Out), DigestSize));
 }
 
 std::uint32_t TIdCoderMD5::RoundG(std::uint32_t X, std::uint32_t Y, std::uint32_t Z) const {
@@ -225,21 +156,17 @@ std::uint32_t TIdCoderMD5::RoundI(std::uint32_t X, std::uint32_t Y, std::uint32_
   return Y ^ (X | ~Z);
 }
 
-void TIdCoderMD5::ListTestVectors(TStrings& AList) const {
-  AppendTestVectors(AList, &TMdTestVector::Md5Digest);
+void TIdCoderMD5::ListTestVectors(TStrings& List) const {
+  AppendTestVectors(List, &TMdTestVector::Md5Digest);
 }
 
 void TIdCoderMD5::CodeChunk() {
-  const auto* Block = reinterpret_cast<const unsigned char*>(FChunk.data());
-  if (IsExactly<TIdCoderMD5>())
-    internal::Md5Compress(FChainState, Block, internal::TMd5InlineRounds{});
-  else
-    internal::Md5CompressVirtual(FChainState, Block, *this);
+  CompressChunk(FChainState, FChunk, *this, internal::CompressMD5, internal::CompressMD5Virtual);
   FMessageLength += BlockSize;
   FChunkFill = 0;
 }
 
-TIdCoderMD2::TIdCoderMD2(TComponent* AOwner) : TIdCoder(AOwner) {
+TIdCoderMD2::TIdCoderMD2(TComponent* Owner) : TIdCoder(Owner) {
   ApplyChunkSize(BlockSize);
   SetAppendLineBreak(false);
 }
@@ -252,8 +179,8 @@ void TIdCoderMD2::Reset() {
   FWorkArea.fill(0);
 }
 
-void TIdCoderMD2::ListTestVectors(TStrings& AList) const {
-  AppendTestVectors(AList, &TMdTestVector::Md2Digest);
+void TIdCoderMD2::ListTestVectors(TStrings& List) const {
+  AppendTestVectors(List, &TMdTestVector::Md2Digest);
 }
 
 void TIdCoderMD2::CodeChunk() {
@@ -282,7 +209,7 @@ void TIdCoderMD2::CodeFinalChunk() {
   FChunkFill = BlockSize;
   CodeChunk();
 
-  EmitOutput(MakePiece(reinterpret_cast<const char*>(FDigestValue.data()), DigestSize));
+  EmitOutput(std::string_view(reinterpret_cast<const char*>(FDigestValue.data()), DigestSize));
 }
 
 void InitializeIdCoderMessageDigest() {

@@ -34,7 +34,7 @@ public:
   static constexpr std::uint32_t BlockSize = 64;
   static constexpr std::size_t DigestSize = 16;
 
-  explicit TIdCoderMD4(TComponent* AOwner = nullptr);
+  explicit TIdCoderMD4(TComponent* Owner = nullptr);
 
   /// Starts a new message: reloads InitialChainState, zeroes MessageLength, and drops the
   /// held bytes and queued entries as the base Reset does. The counters stay.
@@ -48,9 +48,9 @@ public:
   virtual std::uint32_t RoundG(std::uint32_t X, std::uint32_t Y, std::uint32_t Z) const;
   /// RFC 1320 H: x XOR y XOR z.
   virtual std::uint32_t RoundH(std::uint32_t X, std::uint32_t Y, std::uint32_t Z) const;
-  /// Appends the RFC's test suite to AList: each input line followed by two blanks and the
+  /// Appends the RFC's test suite to List: each input line followed by two blanks and the
   /// expected digest in upper-case hexadecimal. Computes nothing.
-  virtual void ListTestVectors(TStrings& AList) const;
+  virtual void ListTestVectors(TStrings& List) const;
 
   const TIdMDChainState& ChainState() const noexcept { return FChainState; }
   /// Bytes compressed since construction or the last Reset, 64 for each block.
@@ -62,9 +62,6 @@ protected:
   /// Pads the message, appends its bit length, compresses the last one or two blocks and
   /// emits the digest (RFC 1320/1321, sections 3.1, 3.2 and 3.5).
   void CodeFinalChunk() override;
-
-  /// True when the object is exactly of class T, so the round functions are T's own.
-  template <class T> bool IsExactly() const noexcept;
 
   TIdMDChainState FChainState = InitialChainState;
   std::uint64_t FMessageLength = 0;
@@ -81,7 +78,7 @@ public:
   /// RFC 1321 I: y XOR (x OR NOT z).
   virtual std::uint32_t RoundI(std::uint32_t X, std::uint32_t Y, std::uint32_t Z) const;
   /// As TIdCoderMD4's, with MD5 digests in lower-case hexadecimal.
-  void ListTestVectors(TStrings& AList) const override;
+  void ListTestVectors(TStrings& List) const override;
 
 protected:
   void CodeChunk() override;
@@ -93,7 +90,7 @@ extern const std::array<std::uint8_t, 256> PiSubstitution;
 
 /// MD2 digest coder (RFC 1319). The chunk is one 16-byte block and cannot be resized;
 /// FinishInput returns "0;" and the 16 digest bytes.
-class TIdCoderMD2 : public TIdCoder {
+class TIdCoderMD2 final : public TIdCoder {
 public:
   static constexpr std::uint32_t BlockSize = 16;
   static constexpr std::size_t DigestSize = 16;
@@ -101,16 +98,16 @@ public:
   using TBlockBytes = std::array<std::uint8_t, 16>;
   using TWorkArea = std::array<std::uint8_t, 48>;
 
-  explicit TIdCoderMD2(TComponent* AOwner = nullptr);
+  explicit TIdCoderMD2(TComponent* Owner = nullptr);
 
   /// Starts a new message: zeroes Checksum, ChecksumLink, DigestValue and WorkArea, and
   /// drops the held bytes and queued entries as the base Reset does. The counters stay.
   void Reset() override;
   /// The block size is fixed: the request is ignored.
   void ResizeChunk(std::uint32_t) override {}
-  /// Appends the RFC's test suite to AList: each input line followed by two blanks and the
+  /// Appends the RFC's test suite to List: each input line followed by two blanks and the
   /// expected digest in upper-case hexadecimal. Computes nothing.
-  virtual void ListTestVectors(TStrings& AList) const;
+  virtual void ListTestVectors(TStrings& List) const;
 
   /// The running checksum of the blocks processed (RFC 1319's C).
   const TBlockBytes& Checksum() const noexcept { return FChecksum; }

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <initializer_list>
 #include <limits>
 
 namespace md5b64 {
@@ -51,6 +52,19 @@ void AppendEntryData(std::string& Result, std::string Entry) {
     Result += EntryData(std::move(Entry));
 }
 
+// The parts, one after the other, in one allocation: a piece becomes its entry in a single
+// copy, which is most of what queueing a short digest costs.
+std::string Joined(std::initializer_list<std::string_view> Parts) {
+  std::size_t Length = 0;
+  for (const std::string_view Part : Parts)
+    Length += Part.size();
+  std::string Result;
+  Result.reserve(Length);
+  for (const std::string_view Part : Parts)
+    Result.append(Part);
+  return Result;
+}
+
 } // namespace
 
 void AddToCounter64(TCounter64& Counter, std::uint32_t Amount) noexcept {
@@ -67,25 +81,25 @@ void AddToCounter64(TCounter64& Counter, std::uint32_t Amount) noexcept {
   }
 }
 
-TIdCoder::TIdCoder(TComponent* AOwner) : TIdBaseComponent(AOwner), FChunk(DefaultChunkSize, '\0') {}
+TIdCoder::TIdCoder(TComponent* Owner) : TIdBaseComponent(Owner), FChunk(DefaultChunkSize, '\0') {}
 
-std::string TIdCoder::FeedText(std::string_view AText) {
+std::string TIdCoder::FeedText(std::string_view Text) {
   // Texts longer than one 32-bit amount are counted in steps.
-  for (std::string_view Rest = AText; !Rest.empty();) {
+  for (std::string_view Rest = Text; !Rest.empty();) {
     const std::size_t Step = std::min<std::size_t>(Rest.size(), 0xFFFFFFFFU);
     AddToCounter64(FInputCount, static_cast<std::uint32_t>(Step));
     Rest.remove_prefix(Step);
   }
-  while (!AText.empty()) {
+  while (!Text.empty()) {
     const std::size_t Room = FChunkSize - FChunkFill;
-    if (AText.size() < Room) {
-      std::memcpy(FChunk.data() + FChunkFill, AText.data(), AText.size());
-      FChunkFill += static_cast<std::uint32_t>(AText.size());
+    if (Text.size() < Room) {
+      std::memcpy(FChunk.data() + FChunkFill, Text.data(), Text.size());
+      FChunkFill += static_cast<std::uint32_t>(Text.size());
       break;
     }
-    std::memcpy(FChunk.data() + FChunkFill, AText.data(), Room);
+    std::memcpy(FChunk.data() + FChunkFill, Text.data(), Room);
     FChunkFill = FChunkSize;
-    AText.remove_prefix(Room);
+    Text.remove_prefix(Room);
     CodeChunk();
     // A chunk step that leaves the chunk full would stall the feed for ever.
     if (FChunkFill >= FChunkSize)
@@ -140,83 +154,62 @@ void TIdCoder::Reset() {
   FOutputQueue.Clear();
 }
 
-void TIdCoder::AssignParam(std::string AParam) {
-  FParamText = std::move(AParam);
+void TIdCoder::AssignParam(std::string Param) {
+  FParamText = std::move(Param);
 }
 
-void TIdCoder::ResizeChunk(std::uint32_t ASize) {
-  if (ASize > static_cast<std::uint32_t>(std::numeric_limits<std::int32_t>::max()))
+void TIdCoder::ResizeChunk(std::uint32_t Size) {
+  if (Size > static_cast<std::uint32_t>(std::numeric_limits<std::int32_t>::max()))
     throw ERangeError();
-  ApplyChunkSize(static_cast<std::int32_t>(ASize));
+  ApplyChunkSize(static_cast<std::int32_t>(Size));
 }
 
 // The chunk is emptied only once the piece is delivered: a failing OnDataReady leaves the
 // chunk holding what it held.
 void TIdCoder::CodeChunk() {
-  EmitOutput(MakePiece(FChunk.data(), FChunkSize));
+  EmitOutput(std::string_view(FChunk.data(), FChunkSize));
   CountProcessed(FChunkSize);
   FChunkFill = 0;
 }
 
 void TIdCoder::CodeFinalChunk() {
-  EmitOutput(MakePiece(FChunk.data(), FChunkFill));
+  EmitOutput(std::string_view(FChunk.data(), FChunkFill));
   CountProcessed(FChunkFill);
   FChunkFill = 0;
 }
 
-void TIdCoder::EmitOutput(std::string APiece) {
-  if (FAppendLineBreak)
-    APiece += LineBreak;
-  AddToCounter64(FOutputCount, static_cast<std::uint32_t>(APiece.size()));
+void TIdCoder::EmitOutput(std::string_view Piece) {
+  const std::string_view Break = FAppendLineBreak ? LineBreak : std::string_view();
+  AddToCounter64(FOutputCount, static_cast<std::uint32_t>(Piece.size() + Break.size()));
   if (FUseDataEvent) {
     if (FOnDataReady)
-      FOnDataReady(*this, APiece);
+      FOnDataReady(*this, Joined({Piece, Break}));
     return;
   }
-  if (const std::size_t Length = APiece.size(); APiece.capacity() >= DataPrefix.size() + Length) {
-    // A piece made by MakePiece has room for its kind: it becomes the entry in place, its
-    // bytes moved up by hand (a general insert weighs as much as a short digest's queueing).
-    APiece.append(DataPrefix.size(), DataKind);
-    char* Data = APiece.data();
-    std::memmove(Data + DataPrefix.size(), Data, Length);
-    std::memcpy(Data, DataPrefix.data(), DataPrefix.size());
-    FOutputQueue.Add(std::move(APiece));
-    return;
-  }
-  std::string Entry;
-  Entry.reserve(DataPrefix.size() + APiece.size());
-  Entry.append(DataPrefix).append(APiece);
-  FOutputQueue.Add(std::move(Entry));
+  FOutputQueue.Add(Joined({DataPrefix, Piece, Break}));
 }
 
-std::string TIdCoder::MakePiece(const char* AData, std::size_t ALength) {
-  std::string Piece;
-  Piece.reserve(DataPrefix.size() + ALength + LineBreak.size());
-  Piece.append(AData, ALength);
-  return Piece;
-}
-
-void TIdCoder::ApplyChunkSize(std::int32_t ASize) {
+void TIdCoder::ApplyChunkSize(std::int32_t Size) {
   // A chunk holds at least one byte: with none, a non-empty text could never be consumed.
-  if (ASize < 1)
+  if (Size < 1)
     throw ERangeError();
-  const auto Size = static_cast<std::uint32_t>(ASize);
-  if (Size > FChunk.size())
-    FChunk.resize(Size);
-  FChunkSize = Size;
+  const auto NewSize = static_cast<std::uint32_t>(Size);
+  if (NewSize > FChunk.size())
+    FChunk.resize(NewSize);
+  FChunkSize = NewSize;
   FChunkFill = 0;
 }
 
-void TIdCoder::CountProcessed(std::uint32_t AAmount) noexcept {
-  AddToCounter64(FProcessedCount, AAmount);
+void TIdCoder::CountProcessed(std::uint32_t Amount) noexcept {
+  AddToCounter64(FProcessedCount, Amount);
 }
 
 std::unique_ptr<TIdCoderCollection> CoderRegistry;
 
-std::unique_ptr<TIdCoder> TIdCoderItem::CreateCoder(TComponent* AOwner) const {
+std::unique_ptr<TIdCoder> TIdCoderItem::CreateCoder(TComponent* Owner) const {
   if (!FCoderClass)
     throw EIdException(LoadResString(TResString::NoCoderClass));
-  return FCoderClass.Create(AOwner);
+  return FCoderClass.Create(Owner);
 }
 
 TIdCoderCollection::TIdCoderCollection() noexcept
@@ -232,46 +225,46 @@ TIdCoderItem& TIdCoderCollection::Items(std::size_t Index) const {
   return static_cast<TIdCoderItem&>(TCollection::Items(Index));
 }
 
-TIdCoderItem* TIdCoderCollection::FindEntry(std::string_view AName,
-                                            std::uint8_t ADirection) const noexcept {
+TIdCoderItem* TIdCoderCollection::FindEntry(std::string_view Name,
+                                            std::uint8_t Direction) const noexcept {
   // An empty name would match every entry that leaves one of its names empty.
-  if (AName.empty())
+  if (Name.empty())
     return nullptr;
   for (std::size_t I = 0; I < Count(); ++I) {
     TIdCoderItem& Entry = Items(I);
-    if (Entry.Direction() == ADirection &&
-        (SameTextAscii(Entry.TransferEncoding(), AName) || SameTextAscii(Entry.MediaType(), AName)))
+    if (Entry.Direction() == Direction &&
+        (SameTextAscii(Entry.TransferEncoding(), Name) || SameTextAscii(Entry.MediaType(), Name)))
       return &Entry;
   }
   return nullptr;
 }
 
-void RegisterCoder(TIdCoderClass ACoderClass, std::uint8_t ADirection, std::uint8_t APreference,
-                   std::string_view AMediaType, std::string_view ATransferEncoding) {
+void RegisterCoder(TIdCoderClass CoderClass, std::uint8_t Direction, std::uint8_t Preference,
+                   std::string_view MediaType, std::string_view TransferEncoding) {
   if (!CoderRegistry)
     throw EIdException(LoadResString(TResString::NoCoderRegistry));
   TIdCoderItem& Entry = CoderRegistry->AddEntry();
-  Entry.SetCoderClass(ACoderClass);
-  Entry.SetDirection(ADirection);
-  Entry.SetPreference(APreference);
-  Entry.SetMediaType(std::string(AMediaType));
-  Entry.SetTransferEncoding(std::string(ATransferEncoding));
+  Entry.SetCoderClass(CoderClass);
+  Entry.SetDirection(Direction);
+  Entry.SetPreference(Preference);
+  Entry.SetMediaType(std::string(MediaType));
+  Entry.SetTransferEncoding(std::string(TransferEncoding));
 }
 
-std::unique_ptr<TIdCoder> CreateRegisteredCoder(std::string_view AName, std::uint8_t ADirection,
-                                                TComponent* AOwner) {
+std::unique_ptr<TIdCoder> CreateRegisteredCoder(std::string_view Name, std::uint8_t Direction,
+                                                TComponent* Owner) {
   if (!CoderRegistry)
     throw EIdException(LoadResString(TResString::NoCoderRegistry));
-  const TIdCoderItem* Entry = CoderRegistry->FindEntry(AName, ADirection);
+  const TIdCoderItem* Entry = CoderRegistry->FindEntry(Name, Direction);
   // The digests are listed under the experimental transfer encodings "x-rsa-md5" and the
   // like; their common names ("MD5", "md5") are those names without the prefix.
   constexpr std::string_view CommonNamePrefix = "x-rsa-";
-  if (Entry == nullptr && !AName.empty())
-    Entry = CoderRegistry->FindEntry(std::string(CommonNamePrefix).append(AName), ADirection);
+  if (Entry == nullptr && !Name.empty())
+    Entry = CoderRegistry->FindEntry(std::string(CommonNamePrefix).append(Name), Direction);
   if (Entry == nullptr)
     throw EIdException(
-        FormatResString(TResString::CoderNotFound, {AName, std::to_string(ADirection)}));
-  return Entry->CreateCoder(AOwner);
+        FormatResString(TResString::CoderNotFound, {Name, std::to_string(Direction)}));
+  return Entry->CreateCoder(Owner);
 }
 
 void InitializeIdCoderOld() {

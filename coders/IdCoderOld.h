@@ -47,11 +47,11 @@ public:
   /// Chunk size of a new coder, and the length of its chunk buffer.
   static constexpr std::uint32_t DefaultChunkSize = 4096;
 
-  explicit TIdCoder(TComponent* AOwner = nullptr);
+  explicit TIdCoder(TComponent* Owner = nullptr);
 
-  /// Adds the bytes of AText to the input, coding every chunk that becomes full. Returns
+  /// Adds the bytes of Text to the input, coding every chunk that becomes full. Returns
   /// FinishInput() when AutoFinish is on, otherwise TakeOutput().
-  std::string FeedText(std::string_view AText);
+  std::string FeedText(std::string_view Text);
   /// Sets Finishing, codes what the chunk still holds with CodeFinalChunk and returns
   /// TakeOutput().
   virtual std::string FinishInput();
@@ -65,11 +65,11 @@ public:
   /// Starts a new input: drops the bytes held in the chunk and every queued entry, and
   /// clears Finishing. Counters, chunk size, flags, ParamText and OnDataReady stay.
   virtual void Reset();
-  /// Stores AParam as ParamText.
-  virtual void AssignParam(std::string AParam);
+  /// Stores Param as ParamText.
+  virtual void AssignParam(std::string Param);
   /// Sets the chunk size through ApplyChunkSize. Raises ERangeError for 0 and for sizes
   /// above 2^31 - 1, before anything changes.
-  virtual void ResizeChunk(std::uint32_t ASize);
+  virtual void ResizeChunk(std::uint32_t Size);
 
   bool AppendLineBreak() const noexcept { return FAppendLineBreak; }
   void SetAppendLineBreak(bool Value) noexcept { FAppendLineBreak = Value; }
@@ -112,16 +112,13 @@ protected:
   /// Delivers one piece of coded output: CR LF appended when AppendLineBreak is on, counted
   /// in OutputCount, then handed to OnDataReady when UseDataEvent is on (dropped if it is
   /// unset), otherwise queued as "0;" and the piece.
-  void EmitOutput(std::string APiece);
-  /// A piece holding the ALength bytes at AData, made with room for the line break and the
-  /// kind that EmitOutput may add, so that it is queued without another copy.
-  static std::string MakePiece(const char* AData, std::size_t ALength);
+  void EmitOutput(std::string_view Piece);
   /// Sets the chunk size, lengthening Chunk when it is shorter (it never shrinks) and
   /// dropping the bytes held. Raises ERangeError for a size below 1, before anything
   /// changes.
-  void ApplyChunkSize(std::int32_t ASize);
-  /// Adds AAmount to ProcessedCount.
-  void CountProcessed(std::uint32_t AAmount) noexcept;
+  void ApplyChunkSize(std::int32_t Size);
+  /// Adds Amount to ProcessedCount.
+  void CountProcessed(std::uint32_t Amount) noexcept;
 
   std::string FChunk;
   std::uint32_t FChunkSize = DefaultChunkSize;
@@ -147,7 +144,7 @@ private:
 /// A class reference for coders: the class's name and a way to create a new coder of it.
 /// An unset reference has no name and creates nothing. Made by CoderClassOf.
 struct TIdCoderClass {
-  using TFactory = std::unique_ptr<TIdCoder> (*)(TComponent* AOwner);
+  using TFactory = std::unique_ptr<TIdCoder> (*)(TComponent* Owner);
 
   std::string_view ClassName;
   TFactory Create = nullptr;
@@ -159,15 +156,15 @@ struct TIdCoderClass {
 /// A new coder of class T. An owner, when given, frees the coder with itself: release the
 /// pointer to hand the coder over to it.
 template <std::derived_from<TIdCoder> T>
-std::unique_ptr<TIdCoder> CreateCoderOf(TComponent* AOwner) {
-  return std::make_unique<T>(AOwner);
+std::unique_ptr<TIdCoder> CreateCoderOf(TComponent* Owner) {
+  return std::make_unique<T>(Owner);
 }
 
-/// The class reference of coder class T, known by AClassName, which must live as long as
+/// The class reference of coder class T, known by ClassName, which must live as long as
 /// the reference (a literal does).
 template <std::derived_from<TIdCoder> T>
-constexpr TIdCoderClass CoderClassOf(std::string_view AClassName) noexcept {
-  return {AClassName, &CreateCoderOf<T>};
+constexpr TIdCoderClass CoderClassOf(std::string_view ClassName) noexcept {
+  return {ClassName, &CreateCoderOf<T>};
 }
 
 /// One entry of the coder registry: a coder class and the name it is listed under.
@@ -189,9 +186,9 @@ public:
   const TIdCoderClass& CoderClass() const noexcept { return FCoderClass; }
   void SetCoderClass(TIdCoderClass Value) noexcept { FCoderClass = Value; }
 
-  /// A new coder of CoderClass (see CreateCoderOf for AOwner). Raises EIdException when the
+  /// A new coder of CoderClass (see CreateCoderOf for Owner). Raises EIdException when the
   /// entry's class reference is unset.
-  std::unique_ptr<TIdCoder> CreateCoder(TComponent* AOwner = nullptr) const;
+  std::unique_ptr<TIdCoder> CreateCoder(TComponent* Owner = nullptr) const;
 
 private:
   std::uint8_t FDirection = 0;
@@ -212,10 +209,10 @@ public:
   TIdCoderItem& AddEntry();
   /// The entry at Index; raises EListError outside the list.
   TIdCoderItem& Items(std::size_t Index) const;
-  /// The first entry listed under AName, as transfer encoding or as media type (ASCII
-  /// letters compared without regard to case), with ADirection; none when no entry
-  /// matches or AName is empty.
-  TIdCoderItem* FindEntry(std::string_view AName, std::uint8_t ADirection) const noexcept;
+  /// The first entry listed under Name, as transfer encoding or as media type (ASCII
+  /// letters compared without regard to case), with Direction; none when no entry
+  /// matches or Name is empty.
+  TIdCoderItem* FindEntry(std::string_view Name, std::uint8_t Direction) const noexcept;
 
 private:
   std::int32_t FRegisteredCount = 0;
@@ -226,17 +223,17 @@ private:
 /// entries by the shutdown step. Empty before start-up and after shutdown.
 extern std::unique_ptr<TIdCoderCollection> CoderRegistry;
 
-/// Adds an entry for ACoderClass to CoderRegistry. The same class may be registered any
+/// Adds an entry for CoderClass to CoderRegistry. The same class may be registered any
 /// number of times; every call adds an entry at the end. Raises EIdException when the
 /// registry does not exist.
-void RegisterCoder(TIdCoderClass ACoderClass, std::uint8_t ADirection, std::uint8_t APreference,
-                   std::string_view AMediaType, std::string_view ATransferEncoding);
+void RegisterCoder(TIdCoderClass CoderClass, std::uint8_t Direction, std::uint8_t Preference,
+                   std::string_view MediaType, std::string_view TransferEncoding);
 
-/// A new coder of the class that CoderRegistry lists under AName with ADirection (see
+/// A new coder of the class that CoderRegistry lists under Name with Direction (see
 /// TIdCoderCollection::FindEntry). Raises EIdException when the registry does not exist or
 /// lists no coder under that name.
-std::unique_ptr<TIdCoder> CreateRegisteredCoder(std::string_view AName, std::uint8_t ADirection,
-                                                TComponent* AOwner = nullptr);
+std::unique_ptr<TIdCoder> CreateRegisteredCoder(std::string_view Name, std::uint8_t Direction,
+                                                TComponent* Owner = nullptr);
 
 /// Start-up step of IdCoderOld: creates CoderRegistry and registers TIdCoder under
 /// "application/octet-stream" with the directions 0 and 128.

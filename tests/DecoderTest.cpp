@@ -2,6 +2,7 @@
 // tables and the Base64 decoder. Expected bytes are those of RFC 4648, section 10, or
 // worked out by hand from the MIME alphabet, never produced by this code.
 #include "ModuleStateGuard.h"
+#include "Rfc4648Vectors.h"
 #include "TestUtil.h"
 #include "coders/IdCoder.h"
 #include "coders/IdCoder3to4.h"
@@ -118,26 +119,10 @@ TEST(DecoderModuleTest, CodersMadeWithoutTheStartUpTablesSaySo) {
   }
 }
 
-// RFC 4648, section 10.
-struct TRfcVector {
-  const char* Bytes;
-  const char* Encoded;
-};
-
-constexpr TRfcVector Rfc4648Vectors[] = {
-    {"", ""},
-    {"f", "Zg=="},
-    {"fo", "Zm8="},
-    {"foo", "Zm9v"},
-    {"foob", "Zm9vYg=="},
-    {"fooba", "Zm9vYmE="},
-    {"foobar", "Zm9vYmFy"},
-};
-
 TEST_F(DecoderTest, Rfc4648VectorsDecodeAndRoundTrip) {
   TIdDecoderMIME Decoder;
   TIdEncoderMIME Encoder;
-  for (const TRfcVector& Vector : Rfc4648Vectors) {
+  for (const test::TRfc4648Vector& Vector : test::Rfc4648Vectors) {
     SCOPED_TRACE(Vector.Encoded);
     EXPECT_EQ(Decoder.DecodeText(Vector.Encoded), Vector.Bytes);
     EXPECT_EQ(Encoder.EncodeText(Vector.Bytes), Vector.Encoded);

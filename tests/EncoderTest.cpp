@@ -1,5 +1,6 @@
 // The Base64 encoding path: RFC 4648 vectors, padding, limits, stream positions and the
 // errors of short tables, uneven limits and short streams.
+#include "Rfc4648Vectors.h"
 #include "TestUtil.h"
 #include "coders/IdCoderMIME.h"
 #include "platform/IdGlobal.h"
@@ -13,17 +14,8 @@ namespace md5b64 {
 namespace {
 
 TEST(EncoderTest, Rfc4648Section10Vectors) {
-  const std::pair<const char*, const char*> Vectors[] = {
-      {"", ""},
-      {"f", "Zg=="},
-      {"fo", "Zm8="},
-      {"foo", "Zm9v"},
-      {"foob", "Zm9vYg=="},
-      {"fooba", "Zm9vYmE="},
-      {"foobar", "Zm9vYmFy"},
-  };
   TIdEncoderMIME Encoder;
-  for (const auto& [Input, Expected] : Vectors)
+  for (const auto& [Input, Expected] : test::Rfc4648Vectors)
     EXPECT_EQ(Encoder.EncodeText(Input), Expected) << '"' << Input << '"';
 }
 

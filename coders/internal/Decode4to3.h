@@ -11,14 +11,14 @@
 
 namespace md5b64::internal {
 
-/// Decodes AIn through ATable with the pad AFill into AOut, which must have room for
-/// 3 * (AIn.size() / 4) bytes, and returns the number of bytes the groups carry. Raises what
+/// Decodes In through Table with the pad Fill into Out, which must have room for
+/// 3 * (In.size() / 4) bytes, and returns the number of bytes the groups carry. Raises what
 /// TIdDecoder4to3::DecodeToStream raises for a bad character, pad or length, with the same
-/// messages and positions. With ABulk on, runs of groups whose characters all have 6-bit
+/// messages and positions. With Bulk on, runs of groups whose characters all have 6-bit
 /// values go through DecodeGroups and only the other groups through the checked steps; with
 /// it off, every group goes through the checked steps.
-std::size_t DecodeAllGroups(const TIdDecodeTable& ATable, char AFill, std::string_view AIn,
-                            std::uint8_t* AOut, bool ABulk);
+std::size_t DecodeAllGroups(const TIdDecodeTable& Table, char Fill, std::string_view In,
+                            std::uint8_t* Out, bool Bulk);
 
 } // namespace md5b64::internal
 
