@@ -18,6 +18,8 @@ const char* CodingErrorName(TCodingError Error) noexcept {
     return "non-canonical text";
   case TCodingError::BufferTooSmall:
     return "buffer too small";
+  case TCodingError::MisplacedLineBreak:
+    return "misplaced line break";
   }
   return "unknown error";
 }

@@ -28,6 +28,9 @@ enum class TCodingError : std::uint8_t {
   NonCanonical,
   /// The caller's buffer is smaller than the result.
   BufferTooSmall,
+  /// A line break missing where the form's line length puts one, or standing where it
+  /// does not (strict decoding of a wrapped form).
+  MisplacedLineBreak,
 };
 
 /// The outcome of a non-throwing coding call: the error and where it stands, or success and
