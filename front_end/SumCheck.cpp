@@ -25,7 +25,7 @@ std::optional<std::string> NameOf(std::string_view Text, bool Escaped) {
 } // namespace
 
 bool IsDigestSyntax(std::string_view Text) noexcept {
-  TSumDigestBytes Digest;
+  TDigestBytes Digest;
   return (Text.size() == 32 || Text.size() == 24) && DigestFromText(Text, Digest);
 }
 

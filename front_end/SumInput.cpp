@@ -40,20 +40,20 @@ int TSumReader::Digest(const std::string& Name, std::string& Text, bool& Opened)
     if (Error != 0 || Got == 0)
       break;
     if (FForm != TSumForm::ETag) {
-      FWhole.Update(FBuffer.data(), Got);
+      FWhole.Update(std::string_view(FBuffer.data(), Got));
       continue;
     }
     const char* Data = FBuffer.data();
     while (Got > 0) {
       if (PartFill == FPartSize) {
-        const TSumDigestBytes Part = FWhole.Finish();
-        FParts.Update(reinterpret_cast<const char*>(Part.data()), Part.size());
+        FParts.Update(std::span<const std::uint8_t>(FWhole.Finish()));
+        FWhole.Reset();
         ++PartCount;
         PartFill = 0;
       }
       const std::size_t Take =
           static_cast<std::size_t>(std::min<std::uint64_t>(Got, FPartSize - PartFill));
-      FWhole.Update(Data, Take);
+      FWhole.Update(std::string_view(Data, Take));
       PartFill += Take;
       Data += Take;
       Got -= Take;
@@ -63,7 +63,7 @@ int TSumReader::Digest(const std::string& Name, std::string& Text, bool& Opened)
   if (Error != 0)
     return Error;
 
-  const TSumDigestBytes Last = FWhole.Finish();
+  const TDigestBytes Last = FWhole.Finish();
   switch (FForm) {
   case TSumForm::Base64:
     Text = DigestToBase64(Last);
@@ -76,7 +76,7 @@ int TSumReader::Digest(const std::string& Name, std::string& Text, bool& Opened)
     if (PartCount == 0) {
       Text = DigestToHex(Last);
     } else {
-      FParts.Update(reinterpret_cast<const char*>(Last.data()), Last.size());
+      FParts.Update(std::span<const std::uint8_t>(Last));
       Text = DigestToHex(FParts.Finish()) + "-" + std::to_string(PartCount + 1);
     }
     break;

@@ -29,8 +29,8 @@ private:
   TSumForm FForm;
   std::uint64_t FPartSize;
   std::vector<char> FBuffer;
-  TSumMD5 FWhole;
-  TSumMD5 FParts;
+  TMD5Digest FWhole;
+  TMD5Digest FParts;
 };
 
 } // namespace md5b64

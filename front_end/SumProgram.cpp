@@ -1,13 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "front_end/SumProgram.h"
 
-#include "coders/CodingModules.h"
 #include "front_end/SumCheck.h"
 #include "front_end/SumInput.h"
 #include "front_end/SumNames.h"
 #include "front_end/SumOptions.h"
 #include "front_end/SumOutput.h"
-#include "platform/Modules.h"
 #include "platform/OsConsole.h"
 #include "platform/internal/OsFiles.h"
 
@@ -128,8 +126,8 @@ bool TSumRun::Matches(const std::string& Listed, const std::string& Computed) co
         return false;
     return true;
   }
-  TSumDigestBytes Expected;
-  TSumDigestBytes Actual;
+  TDigestBytes Expected;
+  TDigestBytes Actual;
   return DigestFromText(Listed, Expected) && DigestFromText(Computed, Actual) && Expected == Actual;
 }
 
@@ -295,9 +293,6 @@ int RunSum(const std::vector<std::string>& Args) {
     return 1;
   }
 
-  // The coders behind the digest forms need their modules started.
-  TModuleSequence Modules(CodingModules());
-  Modules.Start();
   TSumRun Run(Options);
   bool Ok = true;
   if (Options.Help) {
