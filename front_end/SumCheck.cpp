@@ -84,7 +84,9 @@ std::optional<TCheckLine> TCheckLineReader::Read(std::string_view Line) {
   std::size_t End = 0;
   while (End < Rest.size() && !IsBlank(Rest[End]))
     ++End;
-  if (End == Rest.size())
+  // At least the blank, a marker and a name of one character (or, with no markers, a name
+  // of two) must follow, as md5sum asks.
+  if (Rest.size() - End < 3)
     return std::nullopt;
   const std::string_view Digest = Rest.substr(0, End);
   if (!FSyntax(Digest))

@@ -109,8 +109,9 @@ std::string QuoteName(std::string_view Name) {
       Name.find_first_of("\"$`\\!") == std::string_view::npos)
     return "\"" + std::string(Name) + "\"";
 
-  std::string Text;
-  bool InPlain = false;   // inside '...'
+  // A quoted name always opens with a plain part, even an empty one: ''$'\n''a'.
+  std::string Text = "'";
+  bool InPlain = true;    // inside '...'
   bool InEscaped = false; // inside $'...'
   for (const char Character : Name) {
     const auto Byte = static_cast<unsigned char>(Character);
