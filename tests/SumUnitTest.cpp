@@ -4,11 +4,14 @@
 // names (run with LC_ALL=C).
 #include "front_end/SumCheck.h"
 #include "front_end/SumDigest.h"
+#include "front_end/SumInput.h"
 #include "front_end/SumNames.h"
 #include "front_end/SumOptions.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <fstream>
 #include <optional>
 #include <string>
 #include <vector>
@@ -300,6 +303,42 @@ TEST(SumOptionsTest, RefusesBadCommandLinesWithMd5sumsWords) {
       EXPECT_STREQ(Error.what(), Case.Message);
     }
   }
+}
+
+} // namespace
+} // namespace md5b64
+
+namespace md5b64 {
+namespace {
+
+// A file whose name has bytes beyond ASCII ("café" in Windows-1252 and in UTF-8): its name
+// reaches the system as given, and its bytes are read without any text-mode change (CR LF
+// and a Ctrl-Z byte stay as they are). The expected digests are Python's
+// base64.b64encode(hashlib.md5(b"a\r\nb\x1ac").digest()) and hexdigest().
+TEST(SumReaderTest, ReadsFilesWhoseNamesGoBeyondAsciiAsBytes) {
+  for (const std::string Name : {"caf\xE9.sum-test", "caf\xC3\xA9.sum-test"}) {
+    SCOPED_TRACE(Name);
+    {
+      std::ofstream File(Name, std::ios::binary);
+      File << std::string("a\r\nb\x1A"
+                          "c");
+      ASSERT_TRUE(File.good());
+    }
+    std::string Text;
+    bool Opened = false;
+    TSumReader Base64(TSumForm::Base64, 0);
+    EXPECT_EQ(Base64.Digest(Name, Text, Opened), 0);
+    EXPECT_EQ(Text, "52Ikzjw4im/ALRis241CKA==");
+    TSumReader Hex(TSumForm::Hex, 0);
+    EXPECT_EQ(Hex.Digest(Name, Text, Opened), 0);
+    EXPECT_EQ(Text, "e76224ce3c388a6fc02d18acdb8d4228");
+    std::remove(Name.c_str());
+  }
+  std::string Text;
+  bool Opened = true;
+  TSumReader Reader(TSumForm::Base64, 0);
+  EXPECT_NE(Reader.Digest("no-such-file.sum-test", Text, Opened), 0);
+  EXPECT_FALSE(Opened);
 }
 
 } // namespace
