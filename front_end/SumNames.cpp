@@ -106,8 +106,15 @@ std::string QuoteName(std::string_view Name) {
     return std::string(Name);
 
   if (!Unprintable && Name.find('\'') != std::string_view::npos &&
-      Name.find_first_of("\"$`\\!") == std::string_view::npos)
-    return "\"" + std::string(Name) + "\"";
+      Name.find_first_of("\"$`\\!") == std::string_view::npos) {
+    // Double quotes keep a single quote as it is, and nothing else inside is special.
+    std::string Text;
+    Text.reserve(Name.size() + 2);
+    Text += '"';
+    Text += Name;
+    Text += '"';
+    return Text;
+  }
 
   // A quoted name always opens with a plain part, even an empty one: ''$'\n''a'.
   std::string Text = "'";
