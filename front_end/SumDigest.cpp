@@ -18,9 +18,9 @@ bool DigestFromText(std::string_view Text, TDigestBytes& Digest) {
   // Both decoders are strict, so a text that decodes to exactly 16 bytes is a digest.
   const TCodingResult Result = Text.size() == HexEncodedSize(Digest.size())
                                    ? TryHexDecodeInto(Text, Digest)
-                                   : Text.size() == Base64EncodedSize(Digest.size())
-                                         ? TryBase64DecodeInto(Text, Digest)
-                                         : TCodingResult{TCodingError::InvalidCharacter, 0, 0};
+                               : Text.size() == Base64EncodedSize(Digest.size())
+                                   ? TryBase64DecodeInto(Text, Digest)
+                                   : TCodingResult{TCodingError::InvalidCharacter, 0, 0};
   return Result.Ok() && Result.Size == Digest.size();
 }
 
