@@ -51,6 +51,7 @@ install(DIRECTORY coders/
 install(DIRECTORY platform/
   DESTINATION "${MD5B64_INSTALL_INCLUDEDIR}/platform" COMPONENT development
   FILES_MATCHING PATTERN "*.h"
+  PATTERN internal EXCLUDE
   PATTERN posix EXCLUDE
   PATTERN windows EXCLUDE)
 
