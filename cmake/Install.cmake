@@ -51,6 +51,7 @@ install(DIRECTORY coders/
 install(DIRECTORY platform/
   DESTINATION "${MD5B64_INSTALL_INCLUDEDIR}/platform" COMPONENT development
   FILES_MATCHING PATTERN "*.h"
+  PATTERN internal EXCLUDE
   PATTERN posix EXCLUDE
   PATTERN windows EXCLUDE)
 
@@ -86,3 +87,21 @@ endforeach()
 configure_file(cmake/md5b64.pc.in "${PROJECT_BINARY_DIR}/md5b64.pc" @ONLY)
 install(FILES "${PROJECT_BINARY_DIR}/md5b64.pc"
   DESTINATION "${CMAKE_INSTALL_LIBDIR}/pkgconfig" COMPONENT development)
+
+# md5b64sum and its man page, beside md5b64's (component program).
+install(TARGETS md5b64sum
+  RUNTIME DESTINATION "${CMAKE_INSTALL_BINDIR}" COMPONENT program)
+set(MD5B64SUM_MAN_SOURCE "${PROJECT_SOURCE_DIR}/docs/md5b64sum.1")
+if(MD5B64_GZIP)
+  set(MD5B64SUM_MAN_PAGE "${PROJECT_BINARY_DIR}/md5b64sum.1.gz")
+  add_custom_command(OUTPUT "${MD5B64SUM_MAN_PAGE}"
+    COMMAND "${MD5B64_GZIP}" -9 -n -c "${MD5B64SUM_MAN_SOURCE}" > "${MD5B64SUM_MAN_PAGE}"
+    DEPENDS "${MD5B64SUM_MAN_SOURCE}"
+    COMMENT "Compressing the man page md5b64sum(1)"
+    VERBATIM)
+  add_custom_target(md5b64sum_man_page ALL DEPENDS "${MD5B64SUM_MAN_PAGE}")
+else()
+  set(MD5B64SUM_MAN_PAGE "${MD5B64SUM_MAN_SOURCE}")
+endif()
+install(FILES "${MD5B64SUM_MAN_PAGE}"
+  DESTINATION "${CMAKE_INSTALL_MANDIR}/man1" COMPONENT program)
