@@ -2,6 +2,8 @@
 #ifndef MD5B64_PLATFORM_COLLECTION_H
 #define MD5B64_PLATFORM_COLLECTION_H
 
+#include "md5b64/Export.h"
+
 #include <concepts>
 #include <cstddef>
 #include <memory>
@@ -14,7 +16,7 @@ class TCollection;
 /// One item of a TCollection. Items are created empty by their collection's Add and are
 /// freed with it (or by its Delete or Clear); an item made outside a collection belongs to
 /// no collection.
-class TCollectionItem {
+class MD5B64_API TCollectionItem {
 public:
   TCollectionItem() = default;
   TCollectionItem(const TCollectionItem&) = delete;
@@ -33,7 +35,7 @@ private:
 };
 
 /// A class reference for collection items: it creates a new, empty item of its class.
-class TCollectionItemClass {
+class MD5B64_API TCollectionItemClass {
 public:
   /// The reference to item class T.
   template <std::derived_from<TCollectionItem> T>
@@ -61,7 +63,7 @@ private:
 /// An ordered list of items of one item class, kept in the order of adding. The collection
 /// owns its items and frees them with itself. Indices count from 0; an index outside the
 /// list raises EListError.
-class TCollection {
+class MD5B64_API TCollection {
 public:
   explicit TCollection(TCollectionItemClass AItemClass) noexcept : FItemClass(AItemClass) {}
   TCollection(const TCollection&) = delete;

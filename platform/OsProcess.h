@@ -2,15 +2,17 @@
 #ifndef MD5B64_PLATFORM_OSPROCESS_H
 #define MD5B64_PLATFORM_OSPROCESS_H
 
+#include "md5b64/Export.h"
+
 #include <cstdint>
 #include <string>
 
 namespace md5b64 {
 
 /// File name of the program, without its directory.
-std::string OsModuleFileName();
+MD5B64_API std::string OsModuleFileName();
 /// Address at which the program's own image is loaded.
-std::uintptr_t OsModuleBase() noexcept;
+MD5B64_API std::uintptr_t OsModuleBase() noexcept;
 
 } // namespace md5b64
 

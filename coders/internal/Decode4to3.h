@@ -3,6 +3,10 @@
 #ifndef MD5B64_CODERS_INTERNAL_DECODE4TO3_H
 #define MD5B64_CODERS_INTERNAL_DECODE4TO3_H
 
+// The tests call these directly: a shared library exports them, though the header is not
+// installed.
+#include "md5b64/Export.h"
+
 #include "coders/IdCoder3to4.h"
 
 #include <cstddef>
@@ -17,8 +21,8 @@ namespace md5b64::internal {
 /// messages and positions. With ABulk on, runs of groups whose characters all have 6-bit
 /// values go through DecodeGroups and only the other groups through the checked steps; with
 /// it off, every group goes through the checked steps.
-std::size_t DecodeAllGroups(const TIdDecodeTable& ATable, char AFill, std::string_view AIn,
-                            std::uint8_t* AOut, bool ABulk);
+MD5B64_API std::size_t DecodeAllGroups(const TIdDecodeTable& ATable, char AFill,
+                                       std::string_view AIn, std::uint8_t* AOut, bool ABulk);
 
 } // namespace md5b64::internal
 
