@@ -61,7 +61,9 @@ done
 echo "example: ok"
 
 echo "## examples/ through pkg-config"
-pc_flags=$(PKG_CONFIG_PATH="$prefix/lib/pkgconfig" pkg-config --cflags --libs md5b64)
+# lib/ or, for a /usr build on Debian, lib/<multiarch triplet>/.
+pc_dir=$(dirname "$(find "$prefix" -name md5b64.pc)")
+pc_flags=$(PKG_CONFIG_PATH="$pc_dir" pkg-config --cflags --libs md5b64)
 echo "pkg-config --cflags --libs md5b64: $pc_flags"
 # shellcheck disable=SC2086
 g++ -std=c++20 -Wall -Wextra -Wpedantic -Werror examples/md5b64_example.cpp $pc_flags \
@@ -87,7 +89,7 @@ done
 echo "man -l: no warnings"
 
 echo "## Debian package"
-deb=build/package/packages/md5b64_1.0.0_amd64.deb
+deb=build/package/packages/md5b64_1.0.0-1_amd64.deb
 [ -f "$deb" ] || deb=$(ls build/package/packages/md5b64_*.deb)
 dpkg-deb -I "$deb"
 dpkg-deb -c "$deb"
