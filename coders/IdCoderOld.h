@@ -161,7 +161,7 @@ struct MD5B64_API TIdCoderClass {
 /// A new coder of class T. An owner, when given, frees the coder with itself: release the
 /// pointer to hand the coder over to it.
 template <std::derived_from<TIdCoder> T>
-std::unique_ptr<TIdCoder> CreateCoderOf(TComponent* AOwner) {
+MD5B64_SHARED_ADDRESS std::unique_ptr<TIdCoder> CreateCoderOf(TComponent* AOwner) {
   return std::make_unique<T>(AOwner);
 }
 

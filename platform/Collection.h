@@ -34,13 +34,20 @@ private:
   TCollection* FCollection = nullptr;
 };
 
+/// A new, empty item of class T: the factory that TCollectionItemClass::Of<T> refers to. At
+/// namespace scope, since g++ keeps a member template hidden in a shared library whatever
+/// its mark, and the references compare the factory's address.
+template <class T> MD5B64_SHARED_ADDRESS std::unique_ptr<TCollectionItem> CreateCollectionItem() {
+  return std::make_unique<T>();
+}
+
 /// A class reference for collection items: it creates a new, empty item of its class.
 class MD5B64_API TCollectionItemClass {
 public:
   /// The reference to item class T.
   template <std::derived_from<TCollectionItem> T>
   static constexpr TCollectionItemClass Of() noexcept {
-    return TCollectionItemClass(&CreateItem<T>);
+    return TCollectionItemClass(&CreateCollectionItem<T>);
   }
 
   /// A new item of the class, with default values.
@@ -50,10 +57,6 @@ public:
 
 private:
   using TFactory = std::unique_ptr<TCollectionItem> (*)();
-
-  template <class T> static std::unique_ptr<TCollectionItem> CreateItem() {
-    return std::make_unique<T>();
-  }
 
   constexpr explicit TCollectionItemClass(TFactory AFactory) noexcept : FCreate(AFactory) {}
 

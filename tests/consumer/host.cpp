@@ -20,7 +20,7 @@ static_assert(MD5B64_VERSION >= 10000, "md5b64 1.0 or later");
 #if __has_include("coders/internal/Md2Transform.h") || __has_include("front_end/DigestPrinter.h")
 #error "md5b64::coders' include path reaches its internal headers or its program's"
 #endif
-#if __has_include("tests/TestUtil.h") || __has_include("CMakeLists.txt")
+#if __has_include("tests/TestUtil.h") || __has_include("bench/BenchInputs.h")
 #error "md5b64::coders' include path is its source root"
 #endif
 
