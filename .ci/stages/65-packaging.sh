@@ -6,7 +6,7 @@
 # (without GoogleTest, leaving the host's install and CPack alone), the shared build with
 # every test, and the licence line in every source, script and build file.
 set -euo pipefail
-sh tools/setup-debian.sh lintian dpkg-dev file git binutils python3 openssl
+sh tools/setup-debian.sh lintian dpkg-dev file git binutils python3 openssl pkgconf
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -130,7 +130,7 @@ host_check() {
   local how=$1 dir="$work/host-$1"
   shift
   cmake -S tests/consumer -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-    -DHOST_TAKES_MD5B64="$how" "$@" \
+    -DHOST_TAKES_MD5B64="$how" "$@" --no-warn-unused-cli \
     -DCMAKE_DISABLE_FIND_PACKAGE_GTest=ON -DCMAKE_DISABLE_FIND_PACKAGE_benchmark=ON
   cmake --build "$dir"
   local out expected
@@ -147,11 +147,11 @@ $abc_md5"
   if grep -q 'CPACK_COMPONENTS_ALL\|md5b64-dev' "$dir/CPackConfig.cmake"; then
     fail "$how: md5b64's packaging reached the host's CPack configuration"
   fi
-  for t in md5b64_tests md5b64 md5b64_bench; do
-    if ninja -C "$dir" -t targets all | grep -q "^$t:"; then
-      fail "$how: the host's build has md5b64's $t"
-    fi
-  done
+  # The host's build made the library and nothing else of md5b64's.
+  local made
+  made=$(find "$dir" -type f \( -name md5b64 -o -name 'md5b64_*tests' -o -name md5b64_bench \
+    -o -name md5b64sum -o -name 'md5b64*.1.gz' \) -print)
+  [ -z "$made" ] || fail "$how: the host's build made md5b64's $made"
   echo "$how: ok (host prints the digest, installs only itself, keeps its CPack)"
 }
 # FetchContent clones the checkout's last commit.
@@ -163,7 +163,7 @@ cmake --workflow --preset shared
 lib=$(ls build/shared/libmd5b64_coders.so.*.*.*)
 soname=$(readelf -d "$lib" | sed -n 's/.*(SONAME).*\[\(.*\)\]/\1/p')
 [ "$soname" = "libmd5b64_coders.so.${version%%.*}" ] || fail "SONAME '$soname'"
-ldd build/shared/md5b64 | grep -q "$soname" || fail "the shared build's md5b64 does not use $soname"
+X
 symbols=$(nm -DC --defined-only "$lib")
 grep -q 'md5b64::TIdCoderMD5::' <<<"$symbols" || fail "$soname exports no TIdCoderMD5"
 # An internal function without the export mark stays inside the library.
