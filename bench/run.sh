@@ -7,7 +7,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 # The peers are optional for the build, but a comparison without them says little.
-sh tools/setup-debian.sh libbenchmark-dev libssl-dev libcrypto++-dev pkgconf
+sh tools/setup-debian.sh libbenchmark-dev libssl-dev libcrypto++-dev pkgconf python3
 cmake --workflow --preset bench
 
 results=build/bench/bench-results.json

@@ -2,7 +2,7 @@
 
 namespace md5b64 {
 
-std::string MimeAlphabet(MimeAlphabetChars);
+constinit TFixedText<MimeAlphabetChars.size()> MimeAlphabet(MimeAlphabetChars);
 
 constinit TIdDecodeTable MimeDecodeTable = [] {
   TIdDecodeTable Table;

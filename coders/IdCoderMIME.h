@@ -5,6 +5,7 @@
 #include "md5b64/Export.h"
 
 #include "coders/IdCoder3to4.h"
+#include "platform/FixedText.h"
 
 #include <string>
 #include <string_view>
@@ -15,8 +16,9 @@ namespace md5b64 {
 inline constexpr std::string_view MimeAlphabetChars =
     "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
 
-/// The process-wide MIME alphabet; emptied by the module's shutdown step.
-extern MD5B64_API std::string MimeAlphabet;
+/// The process-wide MIME alphabet; emptied by the module's shutdown step. Held in place and
+/// set at compile time, so that nothing is allocated before main.
+extern MD5B64_API constinit TFixedText<MimeAlphabetChars.size()> MimeAlphabet;
 
 /// The reverse table of MimeAlphabet, built by the module's start-up step and kept from
 /// then on. Before start-up every entry is NotInAlphabet, so nothing decodes.

@@ -62,6 +62,14 @@ void TStdOutChannel::Close() noexcept {
   FOpen = false;
 }
 
+void TStdOutChannel::Shutdown() noexcept {
+  Close();
+  const int Error = OsCloseStdOut();
+  // The first error stands: a failed write is not hidden behind the close's answer.
+  if (FError == 0)
+    FError = Error;
+}
+
 int TStdOutChannel::TakeIOResult() noexcept {
   const int Error = FError;
   FError = 0;

@@ -26,6 +26,10 @@ public:
   void FlushAll() noexcept;
   /// Writes what is buffered; the channel opens again on its next use.
   void Close() noexcept;
+  /// Writes what is buffered and closes the standard output handle itself, as a program
+  /// does at its end. An error the system reports at that close is recorded like a
+  /// write's; later use of the channel fails as on a closed output.
+  void Shutdown() noexcept;
   /// Returns the recorded error number (0 for none) and clears it.
   int TakeIOResult() noexcept;
   /// The output check: raises the recorded error as EInOutError and clears it.

@@ -19,6 +19,9 @@ MD5B64_API int OsOpenStdOut(bool& IsCharDevice) noexcept;
 MD5B64_API int OsWriteStdOut(const char* Data, std::size_t Count) noexcept;
 /// Writes all Count bytes to standard error. Returns 0 or the system's error number.
 MD5B64_API int OsWriteStdErr(const char* Data, std::size_t Count) noexcept;
+/// Closes the standard output handle. Returns 0, also when no handle was open, or the
+/// error number the system reports at the close.
+MD5B64_API int OsCloseStdOut() noexcept;
 
 } // namespace md5b64
 

@@ -6,11 +6,16 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace md5b64 {
 
 /// File name of the program, without its directory.
 MD5B64_API std::string OsModuleFileName();
+/// The same name, read into storage of its own with no allocation (for the report of
+/// running out of memory); empty when the system cannot tell. The text stays until the
+/// next call.
+MD5B64_API std::string_view OsModuleFileNameInPlace() noexcept;
 /// Address at which the program's own image is loaded.
 MD5B64_API std::uintptr_t OsModuleBase() noexcept;
 

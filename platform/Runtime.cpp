@@ -3,26 +3,47 @@
 #include "platform/Console.h"
 #include "platform/OsConsole.h"
 #include "platform/OsProcess.h"
+#include "platform/ResStrings.h"
 #include "platform/SysUtils.h"
 
-#include <cstdio>
+#include <algorithm>
+#include <array>
 #include <new>
 
 namespace md5b64 {
 
+namespace {
+
+// The report's layout, handed piece by piece to Append: the same for the report built on
+// the heap and for the one built in fixed storage when memory has run out.
+template <class TAppend>
+void ComposeFailureReport(TAppend&& Append, std::string_view ClassName, std::string_view ModuleName,
+                          std::uint32_t Offset, std::string_view Message) {
+  static constexpr char HexDigits[] = "0123456789ABCDEF";
+  std::array<char, 8> Address;
+  for (std::size_t At = Address.size(); At-- > 0; Offset >>= 4)
+    Address[At] = HexDigits[Offset & 0xF];
+  Append("Exception ");
+  Append(ClassName);
+  Append(" in module ");
+  Append(ModuleName);
+  Append(" at ");
+  Append(std::string_view(Address.data(), Address.size()));
+  Append(".\n");
+  Append(Message);
+  if (!Message.empty() && Message.back() != '.')
+    Append(".");
+  Append("\r\n");
+}
+
+} // namespace
+
 std::string FormatFailureReport(std::string_view ClassName, std::string_view ModuleName,
                                 std::uint32_t Offset, std::string_view Message) {
-  char Address[9];
-  std::snprintf(Address, sizeof Address, "%08X", static_cast<unsigned>(Offset));
   std::string Report;
   Report.reserve(64 + ClassName.size() + ModuleName.size() + Message.size());
-  Report.append("Exception ").append(ClassName);
-  Report.append(" in module ").append(ModuleName);
-  Report.append(" at ").append(Address).append(".\n");
-  Report.append(Message);
-  if (!Message.empty() && Message.back() != '.')
-    Report.push_back('.');
-  Report.append("\r\n");
+  ComposeFailureReport([&Report](std::string_view Piece) { Report.append(Piece); }, ClassName,
+                       ModuleName, Offset, Message);
   return Report;
 }
 
@@ -69,13 +90,43 @@ void WriteFailureReport(std::string_view Report) noexcept {
 
 namespace {
 
+// The code address an out-of-memory report names: where EOutOfMemory is raised. Taken once
+// at the start of a run, while memory is still there, so that the report written when it
+// has run out needs none.
+const void* OutOfMemoryAddress() noexcept {
+  static const void* const Address = []() noexcept -> const void* {
+    try {
+      return EOutOfMemory().ExceptAddr();
+    } catch (...) {
+      return nullptr;
+    }
+  }();
+  return Address;
+}
+
+// The out-of-memory report, put together in fixed storage without any allocation.
+void WriteOutOfMemoryReport() noexcept {
+  // A file name is at most 255 characters (510 bytes in a double-byte code page); the
+  // words around it and the message take less than 128.
+  static std::array<char, 1024> Storage;
+  std::size_t Size = 0;
+  const auto Append = [&Size](std::string_view Piece) noexcept {
+    const std::size_t Taken = std::min(Piece.size(), Storage.size() - Size);
+    Piece.copy(Storage.data() + Size, Taken);
+    Size += Taken;
+  };
+  ComposeFailureReport(Append, "EOutOfMemory", OsModuleFileNameInPlace(),
+                       ModuleOffset(OutOfMemoryAddress()), LoadResString(TResString::OutOfMemory));
+  WriteFailureReport(std::string_view(Storage.data(), Size));
+}
+
 void ReportCurrentFailure() noexcept {
   try {
     WriteFailureReport(DescribeFailure(std::current_exception()));
   } catch (...) {
-    // Building the report itself failed (memory): say the least that can be said.
-    static constexpr char Fallback[] = "Exception EOutOfMemory.\r\n";
-    WriteFailureReport(std::string_view(Fallback, sizeof Fallback - 1));
+    // Memory ran out while the report was being built, or stays exhausted: the report of
+    // that, in the same format, from fixed storage.
+    WriteOutOfMemoryReport();
   }
 }
 
@@ -84,6 +135,7 @@ void ReportCurrentFailure() noexcept {
 int RunConsoleProgram(std::span<const TModuleStep> Modules, const std::function<void()>& Body) {
   int ExitStatus = 0;
   TModuleSequence Sequence(Modules);
+  OutOfMemoryAddress();
   try {
     Sequence.Start();
     Body();
@@ -100,8 +152,9 @@ int RunConsoleProgram(std::span<const TModuleStep> Modules, const std::function<
     }
   }
   TStdOutChannel& Out = StdOut();
-  Out.Close();
-  // A result that the file or pipe refused at the close is a failure like any other.
+  Out.Shutdown();
+  // A result that the file or pipe refused at the close is a failure like any other; with
+  // standard output closed now, its report goes to standard error.
   if (const int Error = Out.TakeIOResult(); Error != 0 && ExitStatus == 0) {
     try {
       throw EInOutError(Error);

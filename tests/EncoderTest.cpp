@@ -202,7 +202,7 @@ TEST(EncoderTest, ReadMemoryStreamViewsTextInPlaceAndRefusesWrites) {
 
 TEST(EncoderTest, EncoderKeepsItsAlphabetWhenTheGlobalChanges) {
   TIdEncoderMIME Encoder;
-  const std::string Saved = MimeAlphabet;
+  const std::string Saved(MimeAlphabet);
   MimeAlphabet.clear();
   EXPECT_EQ(Encoder.EncodeText("foo"), "Zm9v");
   MimeAlphabet = Saved;

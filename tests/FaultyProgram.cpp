@@ -8,6 +8,18 @@
 //   destroy-coder    destroying the digest coder raises
 //   destroy-encoder  destroying the encoder raises
 //   start-up         the third module's start-up step raises; steps log to standard error
+//   encode-oom-stays every allocation fails from the encoder's work to the end of the run
+// With MD5B64_FAULT set to alloc-before-main (on every system), every allocation before
+// main fails, as under a tight memory limit; the run itself goes on without a fault.
+// On POSIX the program's calls of write, poll and close go through the wrappers below (the
+// test build links it with --wrap), and these faults act on descriptor 1 only:
+//   close-eio        close fails with EIO, as a file system that reports a write error late
+//   write-zero       write takes nothing and reports no error
+//   write-too-much   the first write claims one byte more than it was given
+//   write-eagain     write keeps answering EAGAIN while poll says the output is writable
+//   poll-fails       write answers EAGAIN and the poll that waits on it fails with ENOMEM
+//   write-choppy     write is interrupted by a signal before each call and then takes
+//                    one byte at a time
 #include "coders/CodingModules.h"
 #include "front_end/DigestPrinter.h"
 #include "platform/OsConsole.h"
@@ -16,17 +28,88 @@
 #include <cstring>
 #include <new>
 #include <string>
+#include <string_view>
 #include <vector>
+
+#ifndef _WIN32
+#include <cerrno>
+#include <poll.h>
+#include <unistd.h>
+#endif
 
 namespace {
 
 // The allocation hook: while set, operator new fails as on a machine out of memory.
 bool AllocationsFail = false;
 
+bool MainReached = false;
+
+bool FailsBeforeMain() noexcept {
+  if (MainReached)
+    return false;
+  const char* Fault = std::getenv("MD5B64_FAULT");
+  return Fault != nullptr && std::strcmp(Fault, "alloc-before-main") == 0;
+}
+
+// The fault chosen for the system calls on descriptor 1; the empty string for none.
+std::string_view SystemFault;
+
 } // namespace
 
+#ifndef _WIN32
+extern "C" {
+ssize_t __real_write(int Fd, const void* Data, size_t Count);
+int __real_poll(pollfd* Fds, nfds_t Count, int Timeout);
+int __real_close(int Fd);
+
+ssize_t __wrap_write(int Fd, const void* Data, size_t Count) {
+  if (Fd != STDOUT_FILENO || SystemFault.empty())
+    return __real_write(Fd, Data, Count);
+  if (SystemFault == "write-zero")
+    return 0;
+  if (SystemFault == "write-too-much") {
+    const ssize_t Written = __real_write(Fd, Data, Count);
+    SystemFault = {};
+    return Written < 0 ? Written : Written + 1;
+  }
+  if (SystemFault == "write-eagain" || SystemFault == "poll-fails") {
+    errno = EAGAIN;
+    return -1;
+  }
+  if (SystemFault == "write-choppy") {
+    // Every other call is interrupted before it takes anything.
+    static bool Interrupt = true;
+    Interrupt = !Interrupt;
+    if (!Interrupt) {
+      errno = EINTR;
+      return -1;
+    }
+    return __real_write(Fd, Data, Count == 0 ? 0 : 1);
+  }
+  return __real_write(Fd, Data, Count);
+}
+
+int __wrap_poll(pollfd* Fds, nfds_t Count, int Timeout) {
+  if (Count == 1 && Fds[0].fd == STDOUT_FILENO && SystemFault == "poll-fails") {
+    errno = ENOMEM;
+    return -1;
+  }
+  return __real_poll(Fds, Count, Timeout);
+}
+
+int __wrap_close(int Fd) {
+  const int Result = __real_close(Fd);
+  if (Fd == STDOUT_FILENO && Result == 0 && SystemFault == "close-eio") {
+    errno = EIO;
+    return -1;
+  }
+  return Result;
+}
+}
+#endif
+
 void* operator new(std::size_t Size) {
-  if (AllocationsFail)
+  if (AllocationsFail || FailsBeforeMain())
     throw std::bad_alloc();
   if (void* Block = std::malloc(Size == 0 ? 1 : Size))
     return Block;
@@ -67,6 +150,16 @@ public:
       TFailWhileInScope() { AllocationsFail = true; }
       ~TFailWhileInScope() { AllocationsFail = false; }
     } FailWhileInScope;
+    return TIdEncoderMIME::EncodeStream(AStream, ABytes);
+  }
+};
+
+// The real encoder, with memory exhausted from the start of its work for good: the failure
+// report must then be built without any allocation.
+class TMemoryExhaustingEncoder : public TIdEncoderMIME {
+public:
+  std::string EncodeStream(TStream& AStream, std::int32_t ABytes) override {
+    AllocationsFail = true;
     return TIdEncoderMIME::EncodeStream(AStream, ABytes);
   }
 };
@@ -121,6 +214,7 @@ constexpr TModuleStep FailingStartUp[] = {
 } // namespace
 
 int main(int argc, char** argv) {
+  MainReached = true;
 #ifdef _WIN32
   const char* FaultVariable = std::getenv("MD5B64_FAULT");
   const std::string Fault = FaultVariable != nullptr ? FaultVariable : "none";
@@ -146,7 +240,16 @@ int main(int argc, char** argv) {
     Factory.CreateCoder = [] { return std::make_unique<TFailingDestroyCoder>(); };
   else if (Fault == "destroy-encoder")
     Factory.CreateEncoder = [] { return std::make_unique<TFailingDestroyEncoder>(); };
+  else if (Fault == "encode-oom-stays")
+    Factory.CreateEncoder = [] { return std::make_unique<TMemoryExhaustingEncoder>(); };
   else if (Fault == "start-up")
     Modules = FailingStartUp;
+  else if (Fault != "none")
+    SystemFault = Fault;
+#ifndef _WIN32
+  // A stalled output that is retried for ever ends here instead of hanging its test.
+  if (SystemFault == "write-eagain")
+    ::alarm(20);
+#endif
   return RunDigestPrinter(Count, Args.data(), Modules, Factory);
 }

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <stdexcept>
+#include <sys/personality.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <termios.h>
@@ -37,7 +38,7 @@ void Check(bool Ok, const char* What) {
 } // namespace
 
 TRunResult RunProcess(const std::string& Program, const std::vector<std::string>& Args,
-                      TStdOutTarget Target, long FileSizeLimit) {
+                      TStdOutTarget Target, long FileSizeLimit, long StackLimit) {
   int OutPipe[2] = {-1, -1};
   int ErrPipe[2] = {-1, -1};
   int Terminal = -1;
@@ -117,7 +118,15 @@ TRunResult RunProcess(const std::string& Program, const std::vector<std::string>
     ::signal(SIGPIPE, SIG_DFL);
     for (int Fd = 3; Fd < 64; ++Fd)
       ::close(Fd);
-    ::execv(Program.c_str(), Argv.data());
+    if (StackLimit > 0) {
+      const rlimit Limit{static_cast<rlim_t>(StackLimit), static_cast<rlim_t>(StackLimit)};
+      ::setrlimit(RLIMIT_STACK, &Limit);
+      ::personality(ADDR_NO_RANDOMIZE);
+      char* NoEnvironment[] = {nullptr};
+      ::execve(Program.c_str(), Argv.data(), NoEnvironment);
+    } else {
+      ::execv(Program.c_str(), Argv.data());
+    }
     ::_exit(127);
   }
 

@@ -26,9 +26,12 @@ struct TRunResult {
 };
 
 /// Runs Program with Args (not including the program's name) and waits for it.
-/// FileSizeLimit applies to SizeLimited only.
+/// FileSizeLimit applies to SizeLimited only. A StackLimit (bytes, 0 for none) runs the
+/// child with that stack size, with address space randomisation off and an empty
+/// environment, so that the room it leaves is the same on every run.
 TRunResult RunProcess(const std::string& Program, const std::vector<std::string>& Args,
-                      TStdOutTarget Target = TStdOutTarget::Pipe, long FileSizeLimit = 0);
+                      TStdOutTarget Target = TStdOutTarget::Pipe, long FileSizeLimit = 0,
+                      long StackLimit = 0);
 
 } // namespace md5b64::test
 

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <cstdlib>
 #include <regex>
 #include <string>
 #include <vector>
@@ -104,6 +105,29 @@ TEST(ProgramTest, FileRefusingTheWriteAtExitIsAFailure) {
   }
 }
 
+TEST(ProgramTest, FailurePathNeedsNoMoreStackThanTheNormalRun) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "AddressSanitizer changes the stack each path needs";
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+  GTEST_SKIP() << "AddressSanitizer changes the stack each path needs";
+#endif
+#endif
+  // The smallest stack, in steps of 1 KiB, in which the program prints its result; with
+  // one more step, the report of a closed standard output must get out as well (it does
+  // not, with a 4 KiB buffer on the failure path's stack).
+  long Smallest = 0;
+  for (long KiB = 4; KiB <= 256 && Smallest == 0; ++KiB)
+    if (RunProcess(Program, {"abc"}, TStdOutTarget::Pipe, 0, KiB * 1024).ExitStatus == 0)
+      Smallest = KiB;
+  ASSERT_NE(Smallest, 0) << "the program did not run in 256 KiB of stack";
+  const TRunResult Run =
+      RunProcess(Program, {"abc"}, TStdOutTarget::Closed, 0, (Smallest + 1) * 1024);
+  EXPECT_EQ(Run.Signal, 0) << "with " << Smallest + 1 << " KiB";
+  EXPECT_EQ(Run.ExitStatus, 1);
+  EXPECT_TRUE(std::regex_match(Run.StdErr, IoErrorReport(105))) << Run.StdErr;
+}
+
 TEST(ProgramTest, ClosedPipeEndsTheProgramSilently) {
   const TRunResult Run = RunProcess(Program, {"abc"}, TStdOutTarget::BrokenPipe);
   EXPECT_EQ(Run.Signal, SIGPIPE);
@@ -140,6 +164,22 @@ TEST(ProgramFailureTest, FailingEncoderWritesTheRawDigestThenTheReport) {
   }
 }
 
+TEST(ProgramFailureTest, ReportWhileMemoryStaysExhaustedKeepsItsFormatByteForByte) {
+  // With memory back, the report is built on the heap; with memory gone for good, it is
+  // built in fixed storage. Both name the same raise point of EOutOfMemory, so they must
+  // agree to the byte.
+  const TRunResult Recovered = RunProcess(FaultyProgram, {"encode-alloc", "abc"});
+  const TRunResult Exhausted = RunProcess(FaultyProgram, {"encode-oom-stays", "abc"});
+  EXPECT_EQ(Exhausted.ExitStatus, 1);
+  EXPECT_EQ(Exhausted.StdErr, "");
+  ASSERT_GE(Exhausted.StdOut.size(), 16U);
+  EXPECT_EQ(Exhausted.StdOut.substr(0, 16), AbcDigest);
+  EXPECT_TRUE(
+      std::regex_match(Exhausted.StdOut.substr(16), Report("EOutOfMemory", "Out of memory\\.")))
+      << Exhausted.StdOut.substr(16);
+  EXPECT_EQ(Exhausted.StdOut, Recovered.StdOut);
+}
+
 TEST(ProgramFailureTest, ReportOfAFailedRunSurvivesAFailingStandardOutput) {
   // A file takes its bytes only at the end: the output check passes, and the report of the
   // run's own failure, refused by the file, goes to standard error.
@@ -163,6 +203,54 @@ TEST(ProgramFailureTest, ReportOfAFailedRunSurvivesAFailingStandardOutput) {
         Run.StdErr, Report("EInOutError", "I/O error " + std::to_string(Case.Number) + "\\.")))
         << Run.StdErr;
   }
+}
+
+TEST(ProgramFailureTest, SystemCallFaultsOnStandardOutputEndInAReportAndStatusOne) {
+  // Injected into the program's own calls on descriptor 1; the numbers are the ones
+  // coreutils reports for the same answers of the system.
+  const struct {
+    const char* Fault;
+    std::string StdOut;
+    int Number;
+  } Cases[] = {
+      {"close-eio", "kAFQmDzST7DWlj99KOF/cg==", EIO}, // the bytes went out, the close failed
+      {"write-zero", "", ENOSPC},
+      {"write-too-much", "kAFQmDzST7DWlj99KOF/cg==", EIO},
+      {"write-eagain", "", EAGAIN},
+      {"poll-fails", "", EAGAIN}, // the write's error, not the poll's ENOMEM
+  };
+  for (const auto& Case : Cases) {
+    SCOPED_TRACE(Case.Fault);
+    const TRunResult Run = RunProcess(FaultyProgram, {Case.Fault, "abc"});
+    EXPECT_EQ(Run.Signal, 0);
+    EXPECT_EQ(Run.ExitStatus, 1);
+    EXPECT_EQ(Run.StdOut, Case.StdOut);
+    EXPECT_TRUE(std::regex_match(
+        Run.StdErr, Report("EInOutError", "I/O error " + std::to_string(Case.Number) + "\\.")))
+        << Run.StdErr;
+  }
+}
+
+TEST(ProgramFailureTest, InterruptedAndShortWritesLoseAndRepeatNoByte) {
+  for (const TStdOutTarget Target : {TStdOutTarget::Pipe, TStdOutTarget::File}) {
+    SCOPED_TRACE(static_cast<int>(Target));
+    const TRunResult Run = RunProcess(FaultyProgram, {"write-choppy", "abc"}, Target);
+    EXPECT_EQ(Run.StdOut, "kAFQmDzST7DWlj99KOF/cg==");
+    EXPECT_EQ(Run.StdErr, "");
+    EXPECT_EQ(Run.ExitStatus, 0);
+  }
+}
+
+TEST(ProgramFailureTest, NothingBeforeMainNeedsMemory) {
+  // Every allocation before main fails: a process-wide text built on the heap there would
+  // end the program in std::terminate, before the runtime could report anything.
+  ::setenv("MD5B64_FAULT", "alloc-before-main", 1);
+  const TRunResult Run = RunProcess(FaultyProgram, {"none", "abc"});
+  ::unsetenv("MD5B64_FAULT");
+  EXPECT_EQ(Run.Signal, 0);
+  EXPECT_EQ(Run.StdOut, "kAFQmDzST7DWlj99KOF/cg==");
+  EXPECT_EQ(Run.StdErr, "");
+  EXPECT_EQ(Run.ExitStatus, 0);
 }
 
 TEST(ProgramFailureTest, FailureWhileDestroyingIsIgnored) {

@@ -10,8 +10,17 @@ for p in $packages; do
 done
 [ -z "$missing" ] && exit 0
 
+if [ "$(id -u)" -eq 0 ]; then
+  sudo=""
+elif command -v sudo >/dev/null 2>&1; then
+  sudo="sudo"
+else
+  echo "Missing:$missing" >&2
+  echo "Installing them needs root: run this script as root, or install sudo, or ask" >&2
+  echo "an administrator to run: apt-get install$missing" >&2
+  exit 1
+fi
 echo "Installing:$missing" >&2
-if [ "$(id -u)" -eq 0 ]; then sudo=""; else sudo="sudo"; fi
 $sudo apt-get update -qq
 # shellcheck disable=SC2086
 DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq $missing >&2

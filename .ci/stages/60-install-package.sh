@@ -3,7 +3,7 @@
 # and a pkg-config build against it, the man page, and the Debian package installed with
 # dpkg, run once and removed again.
 set -euo pipefail
-sh tools/setup-debian.sh man-db groff-base pkgconf dpkg-dev openssl
+sh tools/setup-debian.sh man-db groff-base pkgconf dpkg-dev openssl file
 
 work=$(mktemp -d)
 installed_here=no

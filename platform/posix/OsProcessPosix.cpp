@@ -22,19 +22,26 @@ namespace md5b64 {
 
 namespace {
 
-std::string BaseName(const std::string& Path) {
+std::string_view BaseName(std::string_view Path) noexcept {
   const std::size_t Slash = Path.find_last_of('/');
-  return Slash == std::string::npos ? Path : Path.substr(Slash + 1);
+  return Slash == std::string_view::npos ? Path : Path.substr(Slash + 1);
 }
 
 } // namespace
 
+std::string_view OsModuleFileNameInPlace() noexcept {
+  // Static, not on the stack: the failure path must get through in a small stack too.
+  static std::array<char, 4096> Path;
+  const ssize_t Length = ::readlink("/proc/self/exe", Path.data(), Path.size());
+  if (Length <= 0)
+    return {};
+  return BaseName(std::string_view(Path.data(), static_cast<std::size_t>(Length)));
+}
+
 std::string OsModuleFileName() {
-  std::array<char, 4096> Path{};
-  const ssize_t Length = ::readlink("/proc/self/exe", Path.data(), Path.size() - 1);
-  if (Length > 0)
-    return BaseName(std::string(Path.data(), static_cast<std::size_t>(Length)));
-  return BaseName(ParamStr(0));
+  if (const std::string_view Name = OsModuleFileNameInPlace(); !Name.empty())
+    return std::string(Name);
+  return std::string(BaseName(ParamStr(0)));
 }
 
 std::uintptr_t OsModuleBase() noexcept {

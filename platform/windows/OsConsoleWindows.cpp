@@ -59,4 +59,16 @@ int OsWriteStdErr(const char* Data, std::size_t Count) noexcept {
   return WriteAll(STD_ERROR_HANDLE, Data, Count);
 }
 
+int OsCloseStdOut() noexcept {
+  // A file on a network share may report a held-back write error only at the close.
+  const HANDLE Handle = GetStdHandle(STD_OUTPUT_HANDLE);
+  if (!IsValid(Handle))
+    return 0;
+  SetStdHandle(STD_OUTPUT_HANDLE, nullptr);
+  if (CloseHandle(Handle))
+    return 0;
+  const DWORD Error = GetLastError();
+  return Error != ERROR_SUCCESS ? static_cast<int>(Error) : ERROR_WRITE_FAULT;
+}
+
 } // namespace md5b64

@@ -211,6 +211,26 @@ TEST(WindowsProgramFailureTest, FailingEncoderWritesTheRawDigestThenTheReport) {
   EXPECT_EQ(Run.StdErr, "");
 }
 
+TEST(WindowsProgramFailureTest, ReportWhileMemoryStaysExhaustedKeepsItsFormatByteForByte) {
+  // Built on the heap once memory is back, in fixed storage while it stays exhausted: the
+  // same raise point, the same bytes.
+  const TWinRunResult Recovered = RunFaulty("encode-alloc", "abc");
+  const TWinRunResult Exhausted = RunFaulty("encode-oom-stays", "abc");
+  EXPECT_EQ(Exhausted.ExitStatus, 1U);
+  ASSERT_GE(Exhausted.StdOut.size(), 16U);
+  EXPECT_TRUE(std::regex_match(Exhausted.StdOut.substr(16),
+                               FaultyReport("EOutOfMemory", "Out of memory\\.")))
+      << Exhausted.StdOut.substr(16);
+  EXPECT_EQ(Exhausted.StdOut, Recovered.StdOut);
+}
+
+TEST(WindowsProgramFailureTest, NothingBeforeMainNeedsMemory) {
+  const TWinRunResult Run = RunFaulty("alloc-before-main", "abc");
+  EXPECT_EQ(Run.StdOut, "kAFQmDzST7DWlj99KOF/cg==");
+  EXPECT_EQ(Run.StdErr, "");
+  EXPECT_EQ(Run.ExitStatus, 0U);
+}
+
 TEST(WindowsProgramFailureTest, FailureWhileDestroyingIsIgnored) {
   for (const char* Fault : {"destroy-coder", "destroy-encoder"}) {
     SCOPED_TRACE(Fault);
