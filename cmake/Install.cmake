@@ -1,8 +1,10 @@
 # What `cmake --install` lays out under the prefix:
-#   bin/md5b64                               the program            (component program)
-#   share/man/man1/md5b64.1[.gz]             its man page           (component program)
+#   bin/md5b64                               the programs           (component program)
+#   share/man/man1/md5b64.1[.gz]             their man pages        (component program)
 #   lib/libmd5b64_coders.a                   the coding library     (component development)
+#     or lib/libmd5b64_coders.so.1           shared (BUILD_SHARED_LIBS; component library)
 #   include/md5b64/{coders,platform}/*.h     its public headers     (component development)
+#   include/md5b64/md5b64/{Version,Export}.h generated headers      (component development)
 #   lib/cmake/md5b64/                        find_package(md5b64) -> md5b64::coders
 #   lib/pkgconfig/md5b64.pc                  pkg-config --cflags --libs md5b64
 # The headers keep the "coders/..." and "platform/..." paths they include each other by, so
@@ -16,44 +18,51 @@ include(CMakePackageConfigHelpers)
 set(MD5B64_INSTALL_INCLUDEDIR "${CMAKE_INSTALL_INCLUDEDIR}/md5b64")
 set(MD5B64_INSTALL_CMAKEDIR "${CMAKE_INSTALL_LIBDIR}/cmake/md5b64")
 
-install(TARGETS md5b64
-  RUNTIME DESTINATION "${CMAKE_INSTALL_BINDIR}" COMPONENT program)
-
-# Man pages are kept compressed where gzip is at hand, as Debian and most Unix systems do;
-# -n leaves the name and time out so that the file is the same on every build.
-set(MD5B64_MAN_SOURCE "${PROJECT_SOURCE_DIR}/docs/md5b64.1")
-find_program(MD5B64_GZIP gzip)
-if(MD5B64_GZIP)
-  set(MD5B64_MAN_PAGE "${PROJECT_BINARY_DIR}/md5b64.1.gz")
-  add_custom_command(OUTPUT "${MD5B64_MAN_PAGE}"
-    COMMAND "${MD5B64_GZIP}" -9 -n -c "${MD5B64_MAN_SOURCE}" > "${MD5B64_MAN_PAGE}"
-    DEPENDS "${MD5B64_MAN_SOURCE}"
-    COMMENT "Compressing the man page md5b64(1)"
-    VERBATIM)
-  add_custom_target(md5b64_man_page ALL DEPENDS "${MD5B64_MAN_PAGE}")
-else()
-  set(MD5B64_MAN_PAGE "${MD5B64_MAN_SOURCE}")
+if(MD5B64_PROGRAMS)
+  install(TARGETS ${MD5B64_PROGRAMS}
+    RUNTIME DESTINATION "${CMAKE_INSTALL_BINDIR}" COMPONENT program)
 endif()
-install(FILES "${MD5B64_MAN_PAGE}"
-  DESTINATION "${CMAKE_INSTALL_MANDIR}/man1" COMPONENT program)
+
+# Each program's man page is docs/<program>.1. They are kept compressed where gzip is at
+# hand, as Debian and most Unix systems do; -n leaves the name and time out so that the file
+# is the same on every build.
+find_program(MD5B64_GZIP gzip)
+foreach(program IN LISTS MD5B64_PROGRAMS)
+  set(man_source "${PROJECT_SOURCE_DIR}/docs/${program}.1")
+  if(MD5B64_GZIP)
+    set(man_page "${PROJECT_BINARY_DIR}/${program}.1.gz")
+    add_custom_command(OUTPUT "${man_page}"
+      COMMAND "${MD5B64_GZIP}" -9 -n -c "${man_source}" > "${man_page}"
+      DEPENDS "${man_source}"
+      COMMENT "Compressing the man page ${program}(1)"
+      VERBATIM)
+    add_custom_target(${program}_man_page ALL DEPENDS "${man_page}")
+  else()
+    set(man_page "${man_source}")
+  endif()
+  install(FILES "${man_page}"
+    DESTINATION "${CMAKE_INSTALL_MANDIR}/man1" COMPONENT program)
+endforeach()
 
 # The library is exported as md5b64::coders, the name it has inside this build too.
 set_target_properties(md5b64_coders PROPERTIES EXPORT_NAME coders)
-install(TARGETS md5b64_coders EXPORT md5b64Targets
+install(TARGETS ${MD5B64_LIBRARY_TARGETS} EXPORT md5b64Targets
   ARCHIVE DESTINATION "${CMAKE_INSTALL_LIBDIR}" COMPONENT development
+  LIBRARY DESTINATION "${CMAKE_INSTALL_LIBDIR}" COMPONENT library
+    NAMELINK_COMPONENT development
+  RUNTIME DESTINATION "${CMAKE_INSTALL_BINDIR}" COMPONENT library
   INCLUDES DESTINATION "${MD5B64_INSTALL_INCLUDEDIR}")
+install(FILES
+  "${MD5B64_INCLUDE_TREE}/md5b64/Version.h"
+  "${MD5B64_INCLUDE_TREE}/md5b64/Export.h"
+  DESTINATION "${MD5B64_INSTALL_INCLUDEDIR}/md5b64" COMPONENT development)
 
-install(DIRECTORY coders/
-  DESTINATION "${MD5B64_INSTALL_INCLUDEDIR}/coders" COMPONENT development
-  FILES_MATCHING PATTERN "*.h"
-  PATTERN internal EXCLUDE)
-# The runtime layer the coders stand on. Its per-OS sources hold no headers.
-install(DIRECTORY platform/
-  DESTINATION "${MD5B64_INSTALL_INCLUDEDIR}/platform" COMPONENT development
-  FILES_MATCHING PATTERN "*.h"
-  PATTERN internal EXCLUDE
-  PATTERN posix EXCLUDE
-  PATTERN windows EXCLUDE)
+# The public headers are the ones the build's include tree holds (see Library.cmake).
+foreach(header IN LISTS MD5B64_PUBLIC_HEADERS)
+  get_filename_component(dir "${header}" DIRECTORY)
+  install(FILES "${header}"
+    DESTINATION "${MD5B64_INSTALL_INCLUDEDIR}/${dir}" COMPONENT development)
+endforeach()
 
 install(EXPORT md5b64Targets
   NAMESPACE md5b64::
@@ -87,21 +96,3 @@ endforeach()
 configure_file(cmake/md5b64.pc.in "${PROJECT_BINARY_DIR}/md5b64.pc" @ONLY)
 install(FILES "${PROJECT_BINARY_DIR}/md5b64.pc"
   DESTINATION "${CMAKE_INSTALL_LIBDIR}/pkgconfig" COMPONENT development)
-
-# md5b64sum and its man page, beside md5b64's (component program).
-install(TARGETS md5b64sum
-  RUNTIME DESTINATION "${CMAKE_INSTALL_BINDIR}" COMPONENT program)
-set(MD5B64SUM_MAN_SOURCE "${PROJECT_SOURCE_DIR}/docs/md5b64sum.1")
-if(MD5B64_GZIP)
-  set(MD5B64SUM_MAN_PAGE "${PROJECT_BINARY_DIR}/md5b64sum.1.gz")
-  add_custom_command(OUTPUT "${MD5B64SUM_MAN_PAGE}"
-    COMMAND "${MD5B64_GZIP}" -9 -n -c "${MD5B64SUM_MAN_SOURCE}" > "${MD5B64SUM_MAN_PAGE}"
-    DEPENDS "${MD5B64SUM_MAN_SOURCE}"
-    COMMENT "Compressing the man page md5b64sum(1)"
-    VERBATIM)
-  add_custom_target(md5b64sum_man_page ALL DEPENDS "${MD5B64SUM_MAN_PAGE}")
-else()
-  set(MD5B64SUM_MAN_PAGE "${MD5B64SUM_MAN_SOURCE}")
-endif()
-install(FILES "${MD5B64SUM_MAN_PAGE}"
-  DESTINATION "${CMAKE_INSTALL_MANDIR}/man1" COMPONENT program)

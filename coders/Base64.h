@@ -4,6 +4,8 @@
 #ifndef MD5B64_CODERS_BASE64_H
 #define MD5B64_CODERS_BASE64_H
 
+#include "md5b64/Export.h"
+
 #include "coders/CodingResult.h"
 
 #include <cstddef>
@@ -35,7 +37,7 @@ enum class TBase64Strictness : std::uint8_t {
 
 /// A Base64 form: its alphabet, whether the last group is padded with "=" to four
 /// characters, and where its lines break.
-struct TBase64Options {
+struct MD5B64_API TBase64Options {
   TBase64Alphabet Alphabet = TBase64Alphabet::Standard;
   bool Padding = true;
   /// Characters per line, pads included; 0 puts everything on one line. Lines are separated
@@ -54,7 +56,7 @@ inline constexpr TBase64Options Base64UrlUnpadded{TBase64Alphabet::Url, false, 0
 inline constexpr TBase64Options Base64Mime{TBase64Alphabet::Standard, true, Base64MimeLineLength};
 
 /// The 64 characters of Alphabet, the character at position v coding the 6-bit value v.
-std::string_view Base64AlphabetChars(TBase64Alphabet Alphabet) noexcept;
+MD5B64_API std::string_view Base64AlphabetChars(TBase64Alphabet Alphabet) noexcept;
 
 // Encoding. Nothing here keeps state between calls: any number of threads may code at once.
 
@@ -71,12 +73,12 @@ std::string Base64Encode(std::string_view Text, const TBase64Options& Form = {})
 /// Writes Bytes in Form to the start of Out and returns the number of characters written.
 /// Raises EIdCodingError of kind BufferTooSmall, with the size needed as its position, when
 /// Out is shorter; then nothing is written.
-std::size_t Base64EncodeInto(std::span<const std::uint8_t> Bytes, std::span<char> Out,
+MD5B64_API std::size_t Base64EncodeInto(std::span<const std::uint8_t> Bytes, std::span<char> Out,
                              const TBase64Options& Form = {});
 
 /// As Base64EncodeInto, reporting BufferTooSmall in the result instead (its Position is the
 /// size needed, or SIZE_MAX when that does not fit in a size_t).
-TCodingResult TryBase64EncodeInto(std::span<const std::uint8_t> Bytes, std::span<char> Out,
+MD5B64_API TCodingResult TryBase64EncodeInto(std::span<const std::uint8_t> Bytes, std::span<char> Out,
                                   const TBase64Options& Form = {}) noexcept;
 
 // Decoding. Every error gives its kind and the byte offset in the text where it stands (the
@@ -86,7 +88,7 @@ TCodingResult TryBase64EncodeInto(std::span<const std::uint8_t> Bytes, std::span
 
 /// The largest number of bytes a text of TextSize characters decodes to in any form and
 /// strictness: the size of a buffer that always suffices.
-std::size_t Base64DecodedMaxSize(std::size_t TextSize) noexcept;
+MD5B64_API std::size_t Base64DecodedMaxSize(std::size_t TextSize) noexcept;
 
 /// The bytes that Text codes in Form. Raises EIdCodingError with the kind and position of
 /// the first fault, and std::bad_alloc when the memory runs out.
@@ -97,7 +99,7 @@ std::vector<std::uint8_t> Base64Decode(std::string_view Text, const TBase64Optio
 /// EIdCodingError with the first fault of the text, or of kind BufferTooSmall, with the
 /// size needed as its position, when the text is good but Out is too short; the bytes in Out
 /// are then unspecified.
-std::size_t Base64DecodeInto(std::string_view Text, std::span<std::uint8_t> Out,
+MD5B64_API std::size_t Base64DecodeInto(std::string_view Text, std::span<std::uint8_t> Out,
                              const TBase64Options& Form = {},
                              TBase64Strictness Strictness = TBase64Strictness::Strict);
 
@@ -109,7 +111,7 @@ TryBase64DecodeInto(std::string_view Text, std::span<std::uint8_t> Out,
 
 /// As Base64Decode into Out (replacing what it held), reporting a fault of the text in the
 /// result instead, with Out left empty. Raises only std::bad_alloc.
-TCodingResult TryBase64Decode(std::string_view Text, std::vector<std::uint8_t>& Out,
+MD5B64_API TCodingResult TryBase64Decode(std::string_view Text, std::vector<std::uint8_t>& Out,
                               const TBase64Options& Form = {},
                               TBase64Strictness Strictness = TBase64Strictness::Strict);
 

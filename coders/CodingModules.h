@@ -2,6 +2,8 @@
 #ifndef MD5B64_CODERS_CODINGMODULES_H
 #define MD5B64_CODERS_CODINGMODULES_H
 
+#include "md5b64/Export.h"
+
 #include "platform/Modules.h"
 
 #include <span>
@@ -10,7 +12,7 @@ namespace md5b64 {
 
 /// The modules of the coding library with start-up or shutdown steps, each after the
 /// modules it uses. A program runs them through TModuleSequence before it codes anything.
-std::span<const TModuleStep> CodingModules() noexcept;
+MD5B64_API std::span<const TModuleStep> CodingModules() noexcept;
 
 } // namespace md5b64
 

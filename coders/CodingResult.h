@@ -4,6 +4,8 @@
 #ifndef MD5B64_CODERS_CODINGRESULT_H
 #define MD5B64_CODERS_CODINGRESULT_H
 
+#include "md5b64/Export.h"
+
 #include "coders/IdCoder.h"
 
 #include <cstddef>
@@ -36,7 +38,7 @@ enum class TCodingError : std::uint8_t {
 
 /// The outcome of a non-throwing coding call: the error and where it stands, or success and
 /// the number of bytes or characters written.
-struct TCodingResult {
+struct MD5B64_API TCodingResult {
   TCodingError Error = TCodingError::None;
   /// Offset into the input of the first offending character (or its end for Truncated);
   /// for BufferTooSmall, the size the buffer needs.
@@ -49,10 +51,10 @@ struct TCodingResult {
 };
 
 /// A short English name of the error kind ("invalid character", ...).
-const char* CodingErrorName(TCodingError Error) noexcept;
+MD5B64_API const char* CodingErrorName(TCodingError Error) noexcept;
 
 /// Raised by the throwing forms; carries the kind and position as well as the message.
-class EIdCodingError : public EIdException {
+class MD5B64_API EIdCodingError : public EIdException {
 public:
   EIdCodingError(TCodingError Kind, std::size_t Position, std::string Message)
       : EIdException(std::move(Message)), FKind(Kind), FPosition(Position) {}

@@ -4,6 +4,8 @@
 #ifndef MD5B64_CODERS_CONTENTMD5_H
 #define MD5B64_CODERS_CONTENTMD5_H
 
+#include "md5b64/Export.h"
+
 #include "coders/CodingResult.h"
 
 #include <cstddef>
@@ -16,8 +18,8 @@ namespace md5b64 {
 
 /// The 24 characters of the standard padded Base64 form of the MD5 digest of Body. Needs no
 /// start-up; raises only std::bad_alloc.
-std::string ContentMD5(std::string_view Body);
-std::string ContentMD5(std::span<const std::uint8_t> Body);
+MD5B64_API std::string ContentMD5(std::string_view Body);
+MD5B64_API std::string ContentMD5(std::span<const std::uint8_t> Body);
 
 /// What a received value says about a body.
 enum class TContentMD5Status : std::uint8_t {
@@ -45,7 +47,7 @@ enum class TContentMD5Fault : std::uint8_t {
 /// The outcome of CheckContentMD5. For a malformed value that is not canonical, Error and
 /// Position tell the first fault of the strict decoding; for a wrong length, Size is the
 /// number of bytes the value holds.
-struct TContentMD5Check {
+struct MD5B64_API TContentMD5Check {
   TContentMD5Status Status = TContentMD5Status::Malformed;
   TContentMD5Fault Fault = TContentMD5Fault::None;
   TCodingError Error = TCodingError::None;
@@ -58,8 +60,8 @@ struct TContentMD5Check {
 /// Checks Value, taken exactly as given (a caller trims the header's white space first),
 /// against Body: the value must be the canonical 24 characters of 16 bytes, and those bytes
 /// the body's MD5 digest.
-TContentMD5Check CheckContentMD5(std::string_view Value, std::string_view Body) noexcept;
-TContentMD5Check CheckContentMD5(std::string_view Value,
+MD5B64_API TContentMD5Check CheckContentMD5(std::string_view Value, std::string_view Body) noexcept;
+MD5B64_API TContentMD5Check CheckContentMD5(std::string_view Value,
                                  std::span<const std::uint8_t> Body) noexcept;
 
 } // namespace md5b64

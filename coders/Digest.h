@@ -3,6 +3,8 @@
 #ifndef MD5B64_CODERS_DIGEST_H
 #define MD5B64_CODERS_DIGEST_H
 
+#include "md5b64/Export.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -16,19 +18,19 @@ using TDigestBytes = std::array<std::uint8_t, 16>;
 
 /// The digest of Data in one call. They need no start-up of the coding modules, allocate
 /// nothing, keep no shared state and may run on any number of threads at once.
-TDigestBytes MD5Of(std::string_view Data) noexcept;
-TDigestBytes MD5Of(std::span<const std::uint8_t> Data) noexcept;
-TDigestBytes MD4Of(std::string_view Data) noexcept;
-TDigestBytes MD4Of(std::span<const std::uint8_t> Data) noexcept;
-TDigestBytes MD2Of(std::string_view Data) noexcept;
-TDigestBytes MD2Of(std::span<const std::uint8_t> Data) noexcept;
+MD5B64_API TDigestBytes MD5Of(std::string_view Data) noexcept;
+MD5B64_API TDigestBytes MD5Of(std::span<const std::uint8_t> Data) noexcept;
+MD5B64_API TDigestBytes MD4Of(std::string_view Data) noexcept;
+MD5B64_API TDigestBytes MD4Of(std::span<const std::uint8_t> Data) noexcept;
+MD5B64_API TDigestBytes MD2Of(std::string_view Data) noexcept;
+MD5B64_API TDigestBytes MD2Of(std::span<const std::uint8_t> Data) noexcept;
 
 namespace internal {
 
 /// What MD4 and MD5 keep between pieces: the chaining state (set by the owner's constructor
 /// and Reset), the bytes of the block not yet full, and the count of bytes fed (the block
 /// fill is that count modulo 64).
-struct TMdDigestState {
+struct MD5B64_API TMdDigestState {
   std::array<std::uint32_t, 4> Chain{};
   std::array<std::uint8_t, 64> Block{};
   std::uint64_t Length = 0;
@@ -36,7 +38,7 @@ struct TMdDigestState {
 
 /// MD2's: the 48-byte work area, the running checksum and its last byte, the block not yet
 /// full, and the count of bytes fed.
-struct TMd2DigestState {
+struct MD5B64_API TMd2DigestState {
   std::array<std::uint8_t, 48> WorkArea{};
   std::array<std::uint8_t, 16> Checksum{};
   std::uint8_t ChecksumLink = 0;
@@ -49,7 +51,7 @@ struct TMd2DigestState {
 /// MD5 (RFC 1321) of data that arrives in pieces. A plain value of about 90 bytes: no
 /// allocation, copyable, so that a common prefix is digested once and the copies go on
 /// separately. One object must not be used from two threads at once; copies may.
-class TMD5Digest {
+class MD5B64_API TMD5Digest {
 public:
   TMD5Digest() noexcept { Reset(); }
   void Update(std::string_view Data) noexcept;
@@ -67,7 +69,7 @@ private:
 };
 
 /// MD4 (RFC 1320) in pieces, as TMD5Digest.
-class TMD4Digest {
+class MD5B64_API TMD4Digest {
 public:
   TMD4Digest() noexcept { Reset(); }
   void Update(std::string_view Data) noexcept;
@@ -82,7 +84,7 @@ private:
 
 /// MD2 (RFC 1319) in pieces, as TMD5Digest. The first MD2 digest in a process builds a
 /// 64 KiB table once (thread-safely); later ones share it read-only.
-class TMD2Digest {
+class MD5B64_API TMD2Digest {
 public:
   void Update(std::string_view Data) noexcept;
   void Update(std::span<const std::uint8_t> Data) noexcept;

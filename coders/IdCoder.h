@@ -3,6 +3,8 @@
 #ifndef MD5B64_CODERS_IDCODER_H
 #define MD5B64_CODERS_IDCODER_H
 
+#include "md5b64/Export.h"
+
 #include "platform/Component.h"
 #include "platform/Streams.h"
 #include "platform/SysUtils.h"
@@ -17,7 +19,7 @@ namespace md5b64 {
 MD5B64_DECLARE_ERROR(EIdException, Exception);
 
 /// Base of the stream encoders.
-class TIdEncoder : public TIdBaseComponent {
+class MD5B64_API TIdEncoder : public TIdBaseComponent {
 public:
   /// The byte limit that means "no limit".
   static constexpr std::int32_t NoLimit = 2147483647;
@@ -32,7 +34,7 @@ public:
 };
 
 /// Base of the stream decoders.
-class TIdDecoder : public TIdBaseComponent {
+class MD5B64_API TIdDecoder : public TIdBaseComponent {
 public:
   using TIdBaseComponent::TIdBaseComponent;
 

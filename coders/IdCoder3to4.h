@@ -3,6 +3,8 @@
 #ifndef MD5B64_CODERS_IDCODER3TO4_H
 #define MD5B64_CODERS_IDCODER3TO4_H
 
+#include "md5b64/Export.h"
+
 #include "coders/IdCoder.h"
 
 #include <array>
@@ -14,7 +16,7 @@ namespace md5b64 {
 
 /// Encodes each group of three bytes as four characters of CodingTable; a last group of
 /// one or two bytes is padded with FillChar (RFC 4648, section 4). No line breaks.
-class TIdEncoder3to4 : public TIdEncoder {
+class MD5B64_API TIdEncoder3to4 : public TIdEncoder {
 public:
   using TIdEncoder::TIdEncoder;
 
@@ -52,7 +54,7 @@ using TIdDecodeTable = std::array<std::uint8_t, 127>;
 /// Decodes each group of four characters into three bytes through DecodeTable. A pad
 /// (FillChar) as the fourth character, or as the third and fourth, ends the bytes that a
 /// group carries; groups after a padded group are decoded as usual.
-class TIdDecoder4to3 : public TIdDecoder {
+class MD5B64_API TIdDecoder4to3 : public TIdDecoder {
 public:
   /// The entry of a character that is not in the alphabet.
   static constexpr std::uint8_t NotInAlphabet = 255;

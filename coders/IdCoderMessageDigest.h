@@ -4,6 +4,8 @@
 #ifndef MD5B64_CODERS_IDCODERMESSAGEDIGEST_H
 #define MD5B64_CODERS_IDCODERMESSAGEDIGEST_H
 
+#include "md5b64/Export.h"
+
 #include "coders/IdCoderOld.h"
 #include "platform/StringList.h"
 
@@ -20,7 +22,7 @@ inline constexpr TIdMDChainState InitialChainState = {0x67452301, 0xEFCDAB89, 0x
                                                       0x10325476};
 
 /// RFC 1321, section 3.4: entry i (from 0) is the integer part of 2^32 * |sin(i + 1)|.
-extern const std::array<std::uint32_t, 64> Md5SineTable;
+extern MD5B64_API const std::array<std::uint32_t, 64> Md5SineTable;
 
 /// MD4 round constants of RFC 1320: rounds 2 and 3.
 inline constexpr std::uint32_t Md4Round2Constant = 0x5A827999;
@@ -29,7 +31,7 @@ inline constexpr std::uint32_t Md4Round3Constant = 0x6ED9EBA1;
 /// MD4 digest coder (RFC 1320). The chunk is one 64-byte block and cannot be resized;
 /// FinishInput returns "0;" and the 16 digest bytes. The round functions are virtual: a
 /// derived class that replaces one changes every step that uses it.
-class TIdCoderMD4 : public TIdCoder {
+class MD5B64_API TIdCoderMD4 : public TIdCoder {
 public:
   static constexpr std::uint32_t BlockSize = 64;
   static constexpr std::size_t DigestSize = 16;
@@ -69,7 +71,7 @@ protected:
 
 /// MD5 digest coder (RFC 1321): the MD4 frame with its own compression, its own G and the
 /// added I; F and H are MD4's.
-class TIdCoderMD5 : public TIdCoderMD4 {
+class MD5B64_API TIdCoderMD5 : public TIdCoderMD4 {
 public:
   using TIdCoderMD4::TIdCoderMD4;
 
@@ -86,11 +88,11 @@ protected:
 
 /// RFC 1319, section 3.2: the substitution S, a permutation of 0 to 255 built from the
 /// digits of pi.
-extern const std::array<std::uint8_t, 256> PiSubstitution;
+extern MD5B64_API const std::array<std::uint8_t, 256> PiSubstitution;
 
 /// MD2 digest coder (RFC 1319). The chunk is one 16-byte block and cannot be resized;
 /// FinishInput returns "0;" and the 16 digest bytes.
-class TIdCoderMD2 final : public TIdCoder {
+class MD5B64_API TIdCoderMD2 final : public TIdCoder {
 public:
   static constexpr std::uint32_t BlockSize = 16;
   static constexpr std::size_t DigestSize = 16;
@@ -137,10 +139,10 @@ private:
 /// Start-up step of IdCoderMessageDigest, after IdCoderOld's: registers TIdCoderMD2,
 /// TIdCoderMD4 and TIdCoderMD5 under "x-rsa-md2", "x-rsa-md4" and "x-rsa-md5", each with
 /// the directions 0 and 128.
-void InitializeIdCoderMessageDigest();
+MD5B64_API void InitializeIdCoderMessageDigest();
 /// Shutdown step of IdCoderMessageDigest: nothing to release; IdCoderOld's shutdown frees
 /// the registry's entries.
-void FinalizeIdCoderMessageDigest();
+MD5B64_API void FinalizeIdCoderMessageDigest();
 
 } // namespace md5b64
 

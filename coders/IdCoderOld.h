@@ -3,6 +3,8 @@
 #ifndef MD5B64_CODERS_IDCODEROLD_H
 #define MD5B64_CODERS_IDCODEROLD_H
 
+#include "md5b64/Export.h"
+
 #include "platform/Collection.h"
 #include "platform/Component.h"
 #include "platform/StringList.h"
@@ -18,7 +20,7 @@ namespace md5b64 {
 
 /// A 64-bit unsigned byte counter held as two 32-bit halves, low half first; its value is
 /// High * 2^32 + Low. Changed only through AddToCounter64.
-struct TCounter64 {
+struct MD5B64_API TCounter64 {
   std::uint32_t Low = 0;
   std::uint32_t High = 0;
 
@@ -29,7 +31,7 @@ struct TCounter64 {
 
 /// Adds Amount to Counter. A carry out of the low half goes into the high half; a sum that
 /// would pass 2^64 - 1 sets both halves to 0.
-void AddToCounter64(TCounter64& Counter, std::uint32_t Amount) noexcept;
+MD5B64_API void AddToCounter64(TCounter64& Counter, std::uint32_t Amount) noexcept;
 
 class TIdCoder;
 
@@ -42,7 +44,7 @@ using TIdDataReadyEvent = std::function<void(TIdCoder& Sender, const std::string
 /// OutputQueue as entries "<kind>;<data>", kind 0 for coded data and any other kind for a
 /// notice, and taken by TakeOutput or TakeNextData. The base codes nothing: its chunk steps
 /// pass the bytes through, so a plain TIdCoder is an identity coder.
-class TIdCoder : public TIdBaseComponent {
+class MD5B64_API TIdCoder : public TIdBaseComponent {
 public:
   /// Chunk size of a new coder, and the length of its chunk buffer.
   static constexpr std::uint32_t DefaultChunkSize = 4096;
@@ -143,7 +145,7 @@ private:
 
 /// A class reference for coders: the class's name and a way to create a new coder of it.
 /// An unset reference has no name and creates nothing. Made by CoderClassOf.
-struct TIdCoderClass {
+struct MD5B64_API TIdCoderClass {
   using TFactory = std::unique_ptr<TIdCoder> (*)(TComponent* Owner);
 
   std::string_view ClassName;
@@ -156,7 +158,7 @@ struct TIdCoderClass {
 /// A new coder of class T. An owner, when given, frees the coder with itself: release the
 /// pointer to hand the coder over to it.
 template <std::derived_from<TIdCoder> T>
-std::unique_ptr<TIdCoder> CreateCoderOf(TComponent* Owner) {
+MD5B64_SHARED_ADDRESS std::unique_ptr<TIdCoder> CreateCoderOf(TComponent* Owner) {
   return std::make_unique<T>(Owner);
 }
 
@@ -168,7 +170,7 @@ constexpr TIdCoderClass CoderClassOf(std::string_view ClassName) noexcept {
 }
 
 /// One entry of the coder registry: a coder class and the name it is listed under.
-class TIdCoderItem : public TCollectionItem {
+class MD5B64_API TIdCoderItem : public TCollectionItem {
 public:
   /// 0 or 128; each class is registered once with each value.
   std::uint8_t Direction() const noexcept { return FDirection; }
@@ -199,7 +201,7 @@ private:
 };
 
 /// The coder registry's collection of TIdCoderItem, in the order of registering.
-class TIdCoderCollection : public TCollection {
+class MD5B64_API TIdCoderCollection : public TCollection {
 public:
   TIdCoderCollection() noexcept;
 
@@ -221,25 +223,26 @@ private:
 /// The process-wide coder registry: created, with the base coder's entries, by the
 /// start-up step of IdCoderOld, filled by the modules that use it, and freed with all its
 /// entries by the shutdown step. Empty before start-up and after shutdown.
-extern std::unique_ptr<TIdCoderCollection> CoderRegistry;
+extern MD5B64_API std::unique_ptr<TIdCoderCollection> CoderRegistry;
 
 /// Adds an entry for CoderClass to CoderRegistry. The same class may be registered any
 /// number of times; every call adds an entry at the end. Raises EIdException when the
 /// registry does not exist.
-void RegisterCoder(TIdCoderClass CoderClass, std::uint8_t Direction, std::uint8_t Preference,
-                   std::string_view MediaType, std::string_view TransferEncoding);
+MD5B64_API void RegisterCoder(TIdCoderClass CoderClass, std::uint8_t Direction,
+                              std::uint8_t Preference, std::string_view MediaType,
+                              std::string_view TransferEncoding);
 
 /// A new coder of the class that CoderRegistry lists under Name with Direction (see
 /// TIdCoderCollection::FindEntry). Raises EIdException when the registry does not exist or
 /// lists no coder under that name.
-std::unique_ptr<TIdCoder> CreateRegisteredCoder(std::string_view Name, std::uint8_t Direction,
-                                                TComponent* Owner = nullptr);
+MD5B64_API std::unique_ptr<TIdCoder>
+CreateRegisteredCoder(std::string_view Name, std::uint8_t Direction, TComponent* Owner = nullptr);
 
 /// Start-up step of IdCoderOld: creates CoderRegistry and registers TIdCoder under
 /// "application/octet-stream" with the directions 0 and 128.
-void InitializeIdCoderOld();
+MD5B64_API void InitializeIdCoderOld();
 /// Shutdown step of IdCoderOld: frees CoderRegistry and its entries.
-void FinalizeIdCoderOld();
+MD5B64_API void FinalizeIdCoderOld();
 
 } // namespace md5b64
 

@@ -2,6 +2,8 @@
 #ifndef MD5B64_PLATFORM_CODEPAGE_H
 #define MD5B64_PLATFORM_CODEPAGE_H
 
+#include "md5b64/Export.h"
+
 #include <cstddef>
 #include <string_view>
 
@@ -11,22 +13,22 @@ namespace md5b64 {
 using TLeadBytePredicate = bool (*)(unsigned char Byte);
 
 /// True when the system code page has double-byte characters at all.
-bool SystemHasLeadBytes() noexcept;
+MD5B64_API bool SystemHasLeadBytes() noexcept;
 /// The system code page's lead-byte test.
-bool SystemIsLeadByte(unsigned char Byte) noexcept;
+MD5B64_API bool SystemIsLeadByte(unsigned char Byte) noexcept;
 
 /// Cuts a text at its first zero byte, as the C-string searches see it.
-std::string_view UpToFirstZero(std::string_view Text) noexcept;
+MD5B64_API std::string_view UpToFirstZero(std::string_view Text) noexcept;
 
 /// 1-based position of the first occurrence of Sub in Text, or 0. Both texts count only up
 /// to their first zero byte; an empty text or an empty Sub finds nothing. Text is stepped a
 /// character at a time with IsLeadByte, so no match begins on the second byte of a
 /// double-byte character.
-std::size_t MultiBytePos(std::string_view Sub, std::string_view Text,
-                         TLeadBytePredicate IsLeadByte) noexcept;
+MD5B64_API std::size_t MultiBytePos(std::string_view Sub, std::string_view Text,
+                                    TLeadBytePredicate IsLeadByte) noexcept;
 
 /// MultiBytePos with the system code page's lead bytes.
-std::size_t AnsiPos(std::string_view Sub, std::string_view Text) noexcept;
+MD5B64_API std::size_t AnsiPos(std::string_view Sub, std::string_view Text) noexcept;
 
 } // namespace md5b64
 

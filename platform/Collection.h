@@ -2,6 +2,8 @@
 #ifndef MD5B64_PLATFORM_COLLECTION_H
 #define MD5B64_PLATFORM_COLLECTION_H
 
+#include "md5b64/Export.h"
+
 #include <concepts>
 #include <cstddef>
 #include <memory>
@@ -14,7 +16,7 @@ class TCollection;
 /// One item of a TCollection. Items are created empty by their collection's Add and are
 /// freed with it (or by its Delete or Clear); an item made outside a collection belongs to
 /// no collection.
-class TCollectionItem {
+class MD5B64_API TCollectionItem {
 public:
   TCollectionItem() = default;
   TCollectionItem(const TCollectionItem&) = delete;
@@ -32,13 +34,20 @@ private:
   TCollection* FCollection = nullptr;
 };
 
+/// A new, empty item of class T: the factory that TCollectionItemClass::Of<T> refers to. At
+/// namespace scope, since g++ keeps a member template hidden in a shared library whatever
+/// its mark, and the references compare the factory's address.
+template <class T> MD5B64_SHARED_ADDRESS std::unique_ptr<TCollectionItem> CreateCollectionItem() {
+  return std::make_unique<T>();
+}
+
 /// A class reference for collection items: it creates a new, empty item of its class.
-class TCollectionItemClass {
+class MD5B64_API TCollectionItemClass {
 public:
   /// The reference to item class T.
   template <std::derived_from<TCollectionItem> T>
   static constexpr TCollectionItemClass Of() noexcept {
-    return TCollectionItemClass(&CreateItem<T>);
+    return TCollectionItemClass(&CreateCollectionItem<T>);
   }
 
   /// A new item of the class, with default values.
@@ -49,10 +58,6 @@ public:
 private:
   using TFactory = std::unique_ptr<TCollectionItem> (*)();
 
-  template <class T> static std::unique_ptr<TCollectionItem> CreateItem() {
-    return std::make_unique<T>();
-  }
-
   constexpr explicit TCollectionItemClass(TFactory AFactory) noexcept : FCreate(AFactory) {}
 
   TFactory FCreate;
@@ -61,7 +66,7 @@ private:
 /// An ordered list of items of one item class, kept in the order of adding. The collection
 /// owns its items and frees them with itself. Indices count from 0; an index outside the
 /// list raises EListError.
-class TCollection {
+class MD5B64_API TCollection {
 public:
   explicit TCollection(TCollectionItemClass AItemClass) noexcept : FItemClass(AItemClass) {}
   TCollection(const TCollection&) = delete;

@@ -2,6 +2,8 @@
 #ifndef MD5B64_PLATFORM_COMMANDLINE_H
 #define MD5B64_PLATFORM_COMMANDLINE_H
 
+#include "md5b64/Export.h"
+
 #include "platform/CodePage.h"
 
 #include <string>
@@ -16,16 +18,16 @@ namespace md5b64 {
 /// 32 belong to the piece, and the quotes themselves are dropped. There is no escape
 /// character. Characters are stepped with IsLeadByte, so a double-byte character is never
 /// split. The line ends at its first zero byte.
-std::string GetParamFromCommandLine(std::string_view CommandLine, int Index,
-                                    TLeadBytePredicate IsLeadByte);
+MD5B64_API std::string GetParamFromCommandLine(std::string_view CommandLine, int Index,
+                                               TLeadBytePredicate IsLeadByte);
 
 /// Keeps the arguments that the platform delivered already split (argv). Where the platform
 /// hands over one string instead, ParamStr splits that string.
-void SetProgramArguments(int ArgCount, char** Args) noexcept;
+MD5B64_API void SetProgramArguments(int ArgCount, char** Args) noexcept;
 
 /// Argument Index of the program, 0 being its name; the empty text when there is none.
 /// The bytes are those the platform delivers, with no conversion.
-std::string ParamStr(int Index);
+MD5B64_API std::string ParamStr(int Index);
 
 } // namespace md5b64
 

@@ -2,6 +2,8 @@
 #ifndef MD5B64_PLATFORM_COMPONENT_H
 #define MD5B64_PLATFORM_COMPONENT_H
 
+#include "md5b64/Export.h"
+
 #include <cstddef>
 #include <memory>
 #include <vector>
@@ -13,7 +15,7 @@ namespace md5b64 {
 /// owner's list. A component created with no owner is destroyed by whoever created it.
 /// A smart pointer that holds an owned component must give it up (release) before the owner
 /// goes, or the component would be freed twice.
-class TComponent {
+class MD5B64_API TComponent {
 public:
   explicit TComponent(TComponent* AOwner = nullptr);
   TComponent(const TComponent&) = delete;
@@ -34,7 +36,7 @@ private:
 };
 
 /// The common base of the coding library's components; it adds nothing.
-class TIdBaseComponent : public TComponent {
+class MD5B64_API TIdBaseComponent : public TComponent {
 public:
   using TComponent::TComponent;
 };

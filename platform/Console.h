@@ -2,6 +2,8 @@
 #ifndef MD5B64_PLATFORM_CONSOLE_H
 #define MD5B64_PLATFORM_CONSOLE_H
 
+#include "md5b64/Export.h"
+
 #include <array>
 #include <cstddef>
 #include <string_view>
@@ -13,7 +15,7 @@ namespace md5b64 {
 /// only on a character device (a console); elsewhere the bytes wait for Close. The first
 /// error of a write, flush or close is recorded, and later writes are skipped until the
 /// error is taken.
-class TStdOutChannel {
+class MD5B64_API TStdOutChannel {
 public:
   static constexpr std::size_t BufferSize = 128;
 
@@ -47,7 +49,7 @@ private:
 };
 
 /// The process's one standard output channel.
-TStdOutChannel& StdOut() noexcept;
+MD5B64_API TStdOutChannel& StdOut() noexcept;
 
 } // namespace md5b64
 

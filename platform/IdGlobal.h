@@ -3,6 +3,8 @@
 #ifndef MD5B64_PLATFORM_IDGLOBAL_H
 #define MD5B64_PLATFORM_IDGLOBAL_H
 
+#include "md5b64/Export.h"
+
 #include "platform/Streams.h"
 
 #include <bit>
@@ -18,31 +20,31 @@ using TSearchText = std::size_t (*)(std::string_view Sub, std::string_view Text)
 
 /// The search SplitHead uses. Module start-up chooses it: a plain byte search when the
 /// system code page has no lead bytes, the multibyte-aware one otherwise.
-extern TSearchText SearchText;
+extern MD5B64_API TSearchText SearchText;
 
 /// Plain byte search; both texts count only up to their first zero byte, and an empty
 /// text or Sub finds nothing.
-std::size_t PlainSearchText(std::string_view Sub, std::string_view Text);
+MD5B64_API std::size_t PlainSearchText(std::string_view Sub, std::string_view Text);
 /// Multibyte-aware search with the system code page's lead bytes.
-std::size_t MultiByteSearchText(std::string_view Sub, std::string_view Text);
+MD5B64_API std::size_t MultiByteSearchText(std::string_view Sub, std::string_view Text);
 
 /// Start-up step of IdGlobal: chooses SearchText.
-void InitializeIdGlobal();
+MD5B64_API void InitializeIdGlobal();
 /// Shutdown step of IdGlobal: nothing is left to release.
-void FinalizeIdGlobal();
+MD5B64_API void FinalizeIdGlobal();
 
 /// Returns the part of AText before the first Delim, found with SearchText; with ARemove
 /// on, AText keeps only what follows that Delim. Without a Delim the head is the whole
 /// text (and AText becomes empty when ARemove is on). ACaseSensitive off compares ASCII
 /// letters without regard to case.
-std::string SplitHead(std::string& AText, std::string_view Delim, bool ARemove = true,
-                      bool ACaseSensitive = true);
+MD5B64_API std::string SplitHead(std::string& AText, std::string_view Delim, bool ARemove = true,
+                                 bool ACaseSensitive = true);
 
 /// Cuts AText at the 1-based position Pos of a delimiter DelimLength bytes long and returns
 /// the part before it; Pos 0 means no delimiter, and the head is then the whole text. With
 /// ARemove on, AText keeps only what follows the delimiter (nothing when there is none).
-std::string CutAtDelimiter(std::string& AText, std::size_t Pos, std::size_t DelimLength,
-                           bool ARemove);
+MD5B64_API std::string CutAtDelimiter(std::string& AText, std::size_t Pos, std::size_t DelimLength,
+                                      bool ARemove);
 
 /// Value rotated left by Count bits, Count taken modulo 32.
 constexpr std::uint32_t RotateLeft32(std::uint32_t Value, unsigned Count) noexcept {
@@ -51,7 +53,7 @@ constexpr std::uint32_t RotateLeft32(std::uint32_t Value, unsigned Count) noexce
 
 /// A stream that shows bytes it does not own and never changes them: writing stores
 /// nothing and reports 0 bytes written.
-class TIdReadMemoryStream : public TCustomMemoryStream {
+class MD5B64_API TIdReadMemoryStream : public TCustomMemoryStream {
 public:
   TIdReadMemoryStream() = default;
   TIdReadMemoryStream(const void* Ptr, std::int64_t Length) { AttachText(Ptr, Length); }

@@ -2,13 +2,15 @@
 #ifndef MD5B64_PLATFORM_MODULES_H
 #define MD5B64_PLATFORM_MODULES_H
 
+#include "md5b64/Export.h"
+
 #include <cstddef>
 #include <span>
 
 namespace md5b64 {
 
 /// One module's start-up and shutdown steps; either may be null.
-struct TModuleStep {
+struct MD5B64_API TModuleStep {
   const char* Name;
   void (*Initialize)();
   void (*Finalize)();
@@ -16,7 +18,7 @@ struct TModuleStep {
 
 /// Runs the start-up steps of a list of modules in list order, each once, and their shutdown
 /// steps in the reverse order. The list must name every module after the modules it uses.
-class TModuleSequence {
+class MD5B64_API TModuleSequence {
 public:
   explicit TModuleSequence(std::span<const TModuleStep> Steps) noexcept : FSteps(Steps) {}
   TModuleSequence(const TModuleSequence&) = delete;

@@ -2,6 +2,8 @@
 #ifndef MD5B64_PLATFORM_OSCONSOLE_H
 #define MD5B64_PLATFORM_OSCONSOLE_H
 
+#include "md5b64/Export.h"
+
 #include <cstddef>
 
 namespace md5b64 {
@@ -12,14 +14,14 @@ inline constexpr int ErrorFileNotOpenForOutput = 105;
 
 /// Checks the standard output handle. Returns 0 and tells whether it is a character device
 /// (a console), or returns ErrorFileNotOpenForOutput.
-int OsOpenStdOut(bool& IsCharDevice) noexcept;
+MD5B64_API int OsOpenStdOut(bool& IsCharDevice) noexcept;
 /// Writes all Count bytes to standard output. Returns 0 or the system's error number.
-int OsWriteStdOut(const char* Data, std::size_t Count) noexcept;
+MD5B64_API int OsWriteStdOut(const char* Data, std::size_t Count) noexcept;
 /// Writes all Count bytes to standard error. Returns 0 or the system's error number.
-int OsWriteStdErr(const char* Data, std::size_t Count) noexcept;
+MD5B64_API int OsWriteStdErr(const char* Data, std::size_t Count) noexcept;
 /// Closes the standard output handle. Returns 0, also when no handle was open, or the
 /// error number the system reports at the close.
-int OsCloseStdOut() noexcept;
+MD5B64_API int OsCloseStdOut() noexcept;
 
 } // namespace md5b64
 

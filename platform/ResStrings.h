@@ -2,6 +2,8 @@
 #ifndef MD5B64_PLATFORM_RESSTRINGS_H
 #define MD5B64_PLATFORM_RESSTRINGS_H
 
+#include "md5b64/Export.h"
+
 #include <initializer_list>
 #include <string>
 #include <string_view>
@@ -27,14 +29,14 @@ enum class TResString {
 };
 
 /// Returns the message text stored under Id.
-const char* LoadResString(TResString Id);
+MD5B64_API const char* LoadResString(TResString Id);
 
 /// Formats the message stored under Id with one decimal number in place of its "%d".
-std::string FormatResString(TResString Id, long long Number);
+MD5B64_API std::string FormatResString(TResString Id, long long Number);
 
 /// Formats the message stored under Id with the texts of Args, in order, in place of its
 /// "%s" marks.
-std::string FormatResString(TResString Id, std::initializer_list<std::string_view> Args);
+MD5B64_API std::string FormatResString(TResString Id, std::initializer_list<std::string_view> Args);
 
 } // namespace md5b64
 

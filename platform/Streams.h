@@ -2,6 +2,8 @@
 #ifndef MD5B64_PLATFORM_STREAMS_H
 #define MD5B64_PLATFORM_STREAMS_H
 
+#include "md5b64/Export.h"
+
 #include <cstdint>
 #include <string>
 
@@ -11,7 +13,7 @@ enum class TSeekOrigin { soBeginning, soCurrent, soEnd };
 
 /// A sequence of bytes with a current position. Read and Write move at most Count bytes
 /// and return how many they moved; ReadBuffer and WriteBuffer insist on all of them.
-class TStream {
+class MD5B64_API TStream {
 public:
   TStream() = default;
   TStream(const TStream&) = delete;
@@ -35,7 +37,7 @@ public:
 
 /// A stream over a block of memory with a size and a position. The position may be set
 /// anywhere; reading past the end or before the start yields nothing.
-class TCustomMemoryStream : public TStream {
+class MD5B64_API TCustomMemoryStream : public TStream {
 public:
   std::int32_t Read(void* Buffer, std::int32_t Count) override;
   // Inline, so that a caller that knows the exact class reaches them without a call.
@@ -70,7 +72,7 @@ private:
 };
 
 /// A memory stream that owns its bytes and grows as it is written.
-class TMemoryStream : public TCustomMemoryStream {
+class MD5B64_API TMemoryStream : public TCustomMemoryStream {
 public:
   std::int32_t Write(const void* Buffer, std::int32_t Count) override;
   /// Sets the size, keeping the bytes that remain; the position is kept within it.

@@ -2,6 +2,8 @@
 #ifndef MD5B64_PLATFORM_STRINGLIST_H
 #define MD5B64_PLATFORM_STRINGLIST_H
 
+#include "md5b64/Export.h"
+
 #include <cstddef>
 #include <string>
 #include <utility>
@@ -11,7 +13,7 @@ namespace md5b64 {
 
 /// An ordered list of texts. Indices count from 0; an index outside the list raises
 /// EListError.
-class TStrings {
+class MD5B64_API TStrings {
 public:
   TStrings() = default;
   TStrings(const TStrings&) = default;
@@ -35,7 +37,7 @@ public:
 /// given back when the list empties or they outnumber the texts still held. The operations
 /// are defined here so that a caller that holds a TStringList itself (a coder's queue) gets
 /// them inline.
-class TStringList : public TStrings {
+class MD5B64_API TStringList : public TStrings {
 public:
   std::size_t Count() const noexcept override { return FItems.size() - FHead; }
   const std::string& Strings(std::size_t Index) const override {

@@ -2,6 +2,8 @@
 #ifndef MD5B64_PLATFORM_SYSUTILS_H
 #define MD5B64_PLATFORM_SYSUTILS_H
 
+#include "md5b64/Export.h"
+
 #include <exception>
 #include <string>
 
@@ -9,7 +11,7 @@ namespace md5b64 {
 
 /// Root of every error the system raises. Carries its message and the code address that
 /// raised it, which the top-level failure report prints.
-class Exception : public std::exception {
+class MD5B64_API Exception : public std::exception {
 public:
   explicit Exception(std::string Message);
   Exception(const Exception&) = default;
@@ -30,14 +32,14 @@ private:
 
 // Declares a leaf error class whose report name is its C++ name.
 #define MD5B64_DECLARE_ERROR(Name, Base)                                                           \
-  class Name : public Base {                                                                       \
+  class MD5B64_API Name : public Base {                                                            \
   public:                                                                                          \
     using Base::Base;                                                                              \
     const char* ClassName() const noexcept override { return #Name; }                              \
   }
 
 /// An index or size lies outside its range: "Range check error".
-class ERangeError : public Exception {
+class MD5B64_API ERangeError : public Exception {
 public:
   ERangeError();
   const char* ClassName() const noexcept override { return "ERangeError"; }
@@ -47,35 +49,35 @@ public:
 MD5B64_DECLARE_ERROR(EStreamError, Exception);
 
 /// A stream delivered fewer bytes than asked for: "Stream read error".
-class EReadError : public EStreamError {
+class MD5B64_API EReadError : public EStreamError {
 public:
   EReadError();
   const char* ClassName() const noexcept override { return "EReadError"; }
 };
 
 /// A stream took fewer bytes than it was given: "Stream write error".
-class EWriteError : public EStreamError {
+class MD5B64_API EWriteError : public EStreamError {
 public:
   EWriteError();
   const char* ClassName() const noexcept override { return "EWriteError"; }
 };
 
 /// An operation that a class leaves abstract was called: "Abstract Error".
-class EAbstractError : public Exception {
+class MD5B64_API EAbstractError : public Exception {
 public:
   EAbstractError();
   const char* ClassName() const noexcept override { return "EAbstractError"; }
 };
 
 /// Memory ran out: "Out of memory".
-class EOutOfMemory : public Exception {
+class MD5B64_API EOutOfMemory : public Exception {
 public:
   EOutOfMemory();
   const char* ClassName() const noexcept override { return "EOutOfMemory"; }
 };
 
 /// An input/output operation failed with the error number ErrorCode: "I/O error %d".
-class EInOutError : public Exception {
+class MD5B64_API EInOutError : public Exception {
 public:
   explicit EInOutError(int ErrorCode);
   const char* ClassName() const noexcept override { return "EInOutError"; }
@@ -86,7 +88,7 @@ private:
 };
 
 /// A list was indexed outside its items: "List index out of bounds (%d)".
-class EListError : public Exception {
+class MD5B64_API EListError : public Exception {
 public:
   explicit EListError(long long Index);
   const char* ClassName() const noexcept override { return "EListError"; }

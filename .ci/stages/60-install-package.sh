@@ -24,9 +24,11 @@ cmake --workflow --preset package
 prefix="$work/prefix"
 cmake --install build/package --prefix "$prefix"
 
-echo "## installed headers: every public header, nothing internal"
+echo "## installed headers: every public header, the generated ones, nothing internal"
 (cd coders && ls ./*.h) | sed 's|^\./|coders/|' >"$work/expected"
 (cd platform && ls ./*.h) | sed 's|^\./|platform/|' >>"$work/expected"
+# and the two that the build generates
+printf 'md5b64/%s\n' Export.h Version.h >>"$work/expected"
 (cd "$prefix/include/md5b64" && find . -type f | sed 's|^\./||') | sort >"$work/got"
 sort -o "$work/expected" "$work/expected"
 diff -u "$work/expected" "$work/got" || fail "installed headers differ from coders/*.h and platform/*.h"
@@ -61,7 +63,9 @@ done
 echo "example: ok"
 
 echo "## examples/ through pkg-config"
-pc_flags=$(PKG_CONFIG_PATH="$prefix/lib/pkgconfig" pkg-config --cflags --libs md5b64)
+# lib/ or, for a /usr build on Debian, lib/<multiarch triplet>/.
+pc_dir=$(dirname "$(find "$prefix" -name md5b64.pc)")
+pc_flags=$(PKG_CONFIG_PATH="$pc_dir" pkg-config --cflags --libs md5b64)
 echo "pkg-config --cflags --libs md5b64: $pc_flags"
 # shellcheck disable=SC2086
 g++ -std=c++20 -Wall -Wextra -Wpedantic -Werror examples/md5b64_example.cpp $pc_flags \
@@ -87,7 +91,7 @@ done
 echo "man -l: no warnings"
 
 echo "## Debian package"
-deb=build/package/packages/md5b64_1.0.0_amd64.deb
+deb=build/package/packages/md5b64_1.0.0-1_amd64.deb
 [ -f "$deb" ] || deb=$(ls build/package/packages/md5b64_*.deb)
 dpkg-deb -I "$deb"
 dpkg-deb -c "$deb"

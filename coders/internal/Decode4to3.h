@@ -3,6 +3,8 @@
 #ifndef MD5B64_CODERS_INTERNAL_DECODE4TO3_H
 #define MD5B64_CODERS_INTERNAL_DECODE4TO3_H
 
+#include "md5b64/Export.h"
+
 #include "coders/IdCoder3to4.h"
 
 #include <cstddef>
@@ -17,8 +19,8 @@ namespace md5b64::internal {
 /// messages and positions. With Bulk on, runs of groups whose characters all have 6-bit
 /// values go through DecodeGroups and only the other groups through the checked steps; with
 /// it off, every group goes through the checked steps.
-std::size_t DecodeAllGroups(const TIdDecodeTable& Table, char Fill, std::string_view In,
-                            std::uint8_t* Out, bool Bulk);
+MD5B64_API std::size_t DecodeAllGroups(const TIdDecodeTable& Table, char Fill, std::string_view In,
+                                       std::uint8_t* Out, bool Bulk);
 
 } // namespace md5b64::internal
 

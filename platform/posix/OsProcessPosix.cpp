@@ -1,12 +1,22 @@
 #include "platform/OsProcess.h"
 
+#include "md5b64/Export.h"
 #include "platform/CommandLine.h"
 
 #include <array>
 #include <unistd.h>
 
+#if MD5B64_SHARED_LIBRARY
+// A shared library sees no __executable_start of the program: the code addresses in its
+// reports are taken from the library's own first byte, which the linker marks in every
+// ELF object.
+extern "C" const char __ehdr_start[] __attribute__((visibility("hidden")));
+#define MD5B64_IMAGE_START __ehdr_start
+#else
 // Set by the linker at the first byte of the program's image.
 extern "C" const char __executable_start[];
+#define MD5B64_IMAGE_START __executable_start
+#endif
 
 namespace md5b64 {
 
@@ -35,7 +45,7 @@ std::string OsModuleFileName() {
 }
 
 std::uintptr_t OsModuleBase() noexcept {
-  return reinterpret_cast<std::uintptr_t>(__executable_start);
+  return reinterpret_cast<std::uintptr_t>(MD5B64_IMAGE_START);
 }
 
 } // namespace md5b64
