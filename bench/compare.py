@@ -11,6 +11,10 @@ import sys
 PEERS = ("OpenSSL", "Crypto++")
 # Rows of ours whose peer row has another name: both ways of decoding face one peer.
 PEER_ROW = {"Base64/DecodeText": "Base64/Decode", "Base64/DecodeToStream": "Base64/Decode"}
+# Rows of sixteen messages at once, "md5b64/<work>/<path>/<size of each>": each path faces the
+# same messages one after the other through the plain path, the single-stream compression.
+LANE_WORKS = ("MD5Many16", "MD5Lanes16")
+LANE_BASE = "md5b64/MD5Many16/Plain"
 
 
 def human_bytes(size):
@@ -49,6 +53,8 @@ def main():
         if who != "md5b64":
             continue
         work, shape, size = rest.split("/")
+        if work in LANE_WORKS:
+            continue
         peer_rest = f"{PEER_ROW.get(f'{work}/{shape}', f'{work}/{shape}')}/{size}"
         peer_name, peer = next(
             ((p, rows[f"{p}/{peer_rest}"]) for p in PEERS if f"{p}/{peer_rest}" in rows),
@@ -60,6 +66,23 @@ def main():
             ratio = ours["bytes_per_second"] / peer["bytes_per_second"]
             cells += [peer_name, speed(peer), f"{peer['cpu_time']:.0f} ns", f"{ratio:.2f}x"]
         print("| " + " | ".join(cells) + " |")
+
+    lanes = [(name, row) for name, row in rows.items()
+             if name.split("/")[1:2] and name.split("/")[1] in LANE_WORKS]
+    if lanes:
+        print()
+        print("| work | path | each of 16 | aggregate | time | single stream | ratio |")
+        print("|---|---|---|---|---|---|---|")
+        for name, ours in lanes:
+            _, work, path, size = name.split("/")
+            base = rows.get(f"{LANE_BASE}/{size}")
+            cells = [work, path, human_bytes(int(size)), speed(ours), f"{ours['cpu_time']:.0f} ns"]
+            if base is None:
+                cells += ["-", "-"]
+            else:
+                ratio = ours["bytes_per_second"] / base["bytes_per_second"]
+                cells += [speed(base), f"{ratio:.2f}x"]
+            print("| " + " | ".join(cells) + " |")
 
 
 if __name__ == "__main__":

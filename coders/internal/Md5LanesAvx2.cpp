@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
-// MD5 lanes in 256-bit vectors: eight messages at a time, one 32-bit element each. Built with
-// the AVX2 flag for this file only; called only where the processor has it.
+// MD5 lanes in 256-bit vectors: two sets of eight messages, one 32-bit element each. Built
+// with the AVX2 flag for this file only; called only where the processor has it.
 #include "coders/internal/Md5Lanes.h"
+#include "coders/internal/Md5LanesX86.h"
 
 #include <immintrin.h>
 
@@ -10,43 +11,62 @@ namespace {
 
 constexpr std::size_t Width = 8;
 
-inline __m256i Add(__m256i A, __m256i B) noexcept {
-  return _mm256_add_epi32(A, B);
+// The two sets of eight lanes side by side: every operation on both, so that the processor
+// has two independent chains of steps to interleave where one would leave it waiting.
+struct TPair {
+  __m256i V[2];
+};
+
+template <class TOperation> inline TPair Each(TPair A, TPair B, TOperation Operation) noexcept {
+  return {{Operation(A.V[0], B.V[0]), Operation(A.V[1], B.V[1])}};
 }
-template <int S> inline __m256i RotateLeft(__m256i V) noexcept {
-  return _mm256_or_si256(_mm256_slli_epi32(V, S), _mm256_srli_epi32(V, 32 - S));
+inline TPair Add(TPair A, TPair B) noexcept {
+  return Each(A, B, [](__m256i X, __m256i Y) { return _mm256_add_epi32(X, Y); });
+}
+inline TPair And(TPair A, TPair B) noexcept {
+  return Each(A, B, [](__m256i X, __m256i Y) { return _mm256_and_si256(X, Y); });
+}
+inline TPair AndNot(TPair A, TPair B) noexcept { // ~A & B
+  return Each(A, B, [](__m256i X, __m256i Y) { return _mm256_andnot_si256(X, Y); });
+}
+inline TPair Or(TPair A, TPair B) noexcept {
+  return Each(A, B, [](__m256i X, __m256i Y) { return _mm256_or_si256(X, Y); });
+}
+inline TPair Xor(TPair A, TPair B) noexcept {
+  return Each(A, B, [](__m256i X, __m256i Y) { return _mm256_xor_si256(X, Y); });
+}
+inline TPair Splat(std::uint32_t Value) noexcept {
+  const __m256i V = _mm256_set1_epi32(static_cast<int>(Value));
+  return {{V, V}};
+}
+template <int S> inline TPair RotateLeft(TPair A) noexcept {
+  return Each(A, A, [](__m256i X, __m256i) {
+    return _mm256_or_si256(_mm256_slli_epi32(X, S), _mm256_srli_epi32(X, 32 - S));
+  });
 }
 
 // The round functions as the single-stream steps write them, so that as few operations as
 // possible wait for B, the word made by the step before.
 struct TF {
-  static __m256i Apply(__m256i B, __m256i C, __m256i D) noexcept {
-    return _mm256_xor_si256(D, _mm256_and_si256(B, _mm256_xor_si256(C, D)));
-  }
+  static TPair Apply(TPair B, TPair C, TPair D) noexcept { return Xor(D, And(B, Xor(C, D))); }
 };
 // (B AND D) OR (C AND NOT D): two halves that never share a bit, so they may be added.
 struct TG {
-  static __m256i Apply(__m256i B, __m256i C, __m256i D) noexcept {
-    return Add(_mm256_andnot_si256(D, C), _mm256_and_si256(B, D));
-  }
+  static TPair Apply(TPair B, TPair C, TPair D) noexcept { return Add(AndNot(D, C), And(B, D)); }
 };
 struct TH {
-  static __m256i Apply(__m256i B, __m256i C, __m256i D) noexcept {
-    return _mm256_xor_si256(B, _mm256_xor_si256(C, D));
-  }
+  static TPair Apply(TPair B, TPair C, TPair D) noexcept { return Xor(B, Xor(C, D)); }
 };
 struct TI {
-  static __m256i Apply(__m256i B, __m256i C, __m256i D) noexcept {
-    const __m256i NotD = _mm256_xor_si256(D, _mm256_set1_epi32(-1));
-    return _mm256_xor_si256(C, _mm256_or_si256(B, NotD));
+  static TPair Apply(TPair B, TPair C, TPair D) noexcept {
+    return Xor(C, Or(B, Xor(D, Splat(0xFFFFFFFFU))));
   }
 };
 
 // A = B + ((A + Round(B, C, D) + X[k] + T[j]) <<< S).
 template <class TRound, int S>
-inline void Step(__m256i& A, __m256i B, __m256i C, __m256i D, __m256i X, std::uint32_t T) noexcept {
-  const __m256i XT = Add(X, _mm256_set1_epi32(static_cast<int>(T)));
-  A = Add(B, RotateLeft<S>(Add(Add(A, XT), TRound::Apply(B, C, D))));
+inline void Step(TPair& A, TPair B, TPair C, TPair D, TPair X, std::uint32_t T) noexcept {
+  A = Add(B, RotateLeft<S>(Add(Add(A, Add(X, Splat(T))), TRound::Apply(B, C, D))));
 }
 
 // Rows[R] holds words 0-7 of lane R, Rows[8 + R] its words 8-15; afterwards Rows[K] holds
@@ -70,38 +90,47 @@ inline void Transpose8(__m256i* Rows) noexcept {
   }
 }
 
-alignas(64) const unsigned char IdleBlock[64] = {};
+} // namespace
 
-// Lanes First to First + 7.
-void Compress8(TMd5LaneStates& States, std::size_t First, const unsigned char* const* Data,
-               TMd5LaneMask Active, std::size_t Blocks) noexcept {
-  const unsigned char* Next[Width];
-  std::size_t Stride[Width];
+void Md5LanesAvx2(TMd5LaneStates& States, const unsigned char* const* Data, TMd5LaneMask Active,
+                  std::size_t Blocks) noexcept {
+  const unsigned char* Next[Md5LaneCount];
+  std::size_t Stride[Md5LaneCount];
   // All ones in the elements of the lanes that take part.
-  alignas(32) std::uint32_t Taking[Width];
-  for (std::size_t L = 0; L < Width; ++L) {
-    const bool On = (Active >> (First + L) & 1U) != 0;
-    Next[L] = On ? Data[First + L] : IdleBlock;
+  alignas(32) std::uint32_t Taking[Md5LaneCount];
+  for (std::size_t L = 0; L < Md5LaneCount; ++L) {
+    const bool On = (Active >> L & 1U) != 0;
+    Next[L] = On ? Data[L] : IdleBlock;
     Stride[L] = On ? 64 : 0;
     Taking[L] = On ? 0xFFFFFFFFU : 0;
   }
-  const __m256i Mask = _mm256_load_si256(reinterpret_cast<const __m256i*>(Taking));
-  auto Load = [&](std::size_t W) {
-    return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(States.Word[W] + First));
+  auto Load = [](const std::uint32_t* Words) {
+    return TPair{{_mm256_loadu_si256(reinterpret_cast<const __m256i*>(Words)),
+                  _mm256_loadu_si256(reinterpret_cast<const __m256i*>(Words + Width))}};
   };
-  __m256i SA = Load(0), SB = Load(1), SC = Load(2), SD = Load(3);
+  const TPair Mask = Load(Taking);
+  TPair SA = Load(States.Word[0]), SB = Load(States.Word[1]), SC = Load(States.Word[2]),
+        SD = Load(States.Word[3]);
   const auto& T = Md5SineTable;
 
   for (std::size_t Block = 0; Block < Blocks; ++Block) {
-    __m256i X[16];
-    for (std::size_t L = 0; L < Width; ++L) {
-      X[L] = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(Next[L]));
-      X[Width + L] = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(Next[L] + 32));
+    // Words 0-7 of the eight lanes of a set in Rows[0-7], words 8-15 in Rows[8-15].
+    __m256i Rows[2][16];
+    for (std::size_t L = 0; L < Md5LaneCount; ++L) {
+      __m256i* Set = Rows[L / Width];
+      Set[L % Width] = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(Next[L]));
+      Set[Width + L % Width] = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(Next[L] + 32));
+      PrefetchAhead(Next[L], Stride[L]);
       Next[L] += Stride[L];
     }
-    Transpose8(X);
-    Transpose8(X + Width);
-    __m256i A = SA, B = SB, C = SC, D = SD;
+    TPair X[16];
+    for (auto& Set : Rows) {
+      Transpose8(Set);
+      Transpose8(Set + Width);
+    }
+    for (std::size_t K = 0; K < 16; ++K)
+      X[K] = {{Rows[0][K], Rows[1][K]}};
+    TPair A = SA, B = SB, C = SC, D = SD;
     using F = TF;
     using G = TG;
     using H = TH;
@@ -130,27 +159,19 @@ void Compress8(TMd5LaneStates& States, std::size_t First, const unsigned char* c
     // clang-format on
 
     // Idle lanes keep their state.
-    SA = Add(SA, _mm256_and_si256(A, Mask));
-    SB = Add(SB, _mm256_and_si256(B, Mask));
-    SC = Add(SC, _mm256_and_si256(C, Mask));
-    SD = Add(SD, _mm256_and_si256(D, Mask));
+    SA = Add(SA, And(A, Mask));
+    SB = Add(SB, And(B, Mask));
+    SC = Add(SC, And(C, Mask));
+    SD = Add(SD, And(D, Mask));
   }
-  auto Store = [&](std::size_t W, __m256i V) {
-    _mm256_storeu_si256(reinterpret_cast<__m256i*>(States.Word[W] + First), V);
+  auto Store = [](std::uint32_t* Words, TPair V) {
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(Words), V.V[0]);
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(Words + Width), V.V[1]);
   };
-  Store(0, SA);
-  Store(1, SB);
-  Store(2, SC);
-  Store(3, SD);
-}
-
-} // namespace
-
-void Md5LanesAvx2(TMd5LaneStates& States, const unsigned char* const* Data, TMd5LaneMask Active,
-                  std::size_t Blocks) noexcept {
-  for (std::size_t First = 0; First < Md5LaneCount; First += Width)
-    if ((Active >> First & 0xFFU) != 0)
-      Compress8(States, First, Data, Active, Blocks);
+  Store(States.Word[0], SA);
+  Store(States.Word[1], SB);
+  Store(States.Word[2], SC);
+  Store(States.Word[3], SD);
 }
 
 } // namespace md5b64::internal

@@ -2,6 +2,9 @@
 // Sixteen MD5 lanes in 512-bit vectors: one 32-bit element per message. Built with the
 // AVX-512 flags for this file only; called only where the processor has them.
 #include "coders/internal/Md5Lanes.h"
+#include "coders/internal/Md5LanesX86.h"
+
+#include <cstdint>
 
 // g++ 12 takes the deliberately undefined vectors inside its own AVX-512 intrinsics for
 // uninitialised ones (fixed in g++ 13).
@@ -66,9 +69,6 @@ inline void Transpose(__m512i (&Rows)[16]) noexcept {
   }
 }
 
-// What an idle lane reads: its results are thrown away.
-alignas(64) const unsigned char IdleBlock[64] = {};
-
 } // namespace
 
 void Md5LanesAvx512(TMd5LaneStates& States, const unsigned char* const* Data, TMd5LaneMask Active,
@@ -91,6 +91,7 @@ void Md5LanesAvx512(TMd5LaneStates& States, const unsigned char* const* Data, TM
     __m512i X[16];
     for (std::size_t L = 0; L < 16; ++L) {
       X[L] = _mm512_loadu_si512(Next[L]);
+      PrefetchAhead(Next[L], Stride[L]);
       Next[L] += Stride[L];
     }
     Transpose(X);
