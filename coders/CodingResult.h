@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <utility>
 
 namespace md5b64 {
@@ -61,6 +62,10 @@ private:
   TCodingError FKind;
   std::size_t FPosition;
 };
+
+/// Raises EIdCodingError for the failed Result, with a message naming the kind, the coding
+/// (Coding, such as "hex") and the position or, for BufferTooSmall, the size needed.
+[[noreturn]] void RaiseCodingError(const TCodingResult& Result, std::string_view Coding);
 
 } // namespace md5b64
 

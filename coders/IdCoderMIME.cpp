@@ -1,5 +1,7 @@
 #include "coders/IdCoderMIME.h"
 
+#include "platform/ResStrings.h"
+
 namespace md5b64 {
 
 std::string MimeAlphabet(MimeAlphabetChars);
@@ -21,12 +23,24 @@ void FinalizeIdCoderMIME() {
   MimeAlphabet.clear();
 }
 
+// A coder made before start-up would copy empty tables and reject every text with a
+// misleading message; it is refused instead, saying why.
+[[noreturn]] static void RaiseNotStarted(std::string_view ClassName) {
+  throw EIdException(FormatResString(TResString::CodingNotStarted, {ClassName}));
+}
+
 TIdEncoderMIME::TIdEncoderMIME(TComponent* AOwner) : TIdEncoder3to4(AOwner) {
+  if (MimeAlphabet.empty())
+    RaiseNotStarted("TIdEncoderMIME");
   FCodingTable = MimeAlphabet;
   FFillChar = '=';
 }
 
 TIdDecoderMIME::TIdDecoderMIME(TComponent* AOwner) : TIdDecoder4to3(AOwner) {
+  // Shutdown leaves the table built, so only a table never built is refused.
+  if (MimeDecodeTable[static_cast<std::size_t>(MimeAlphabetChars[0]) - 1] ==
+      TIdDecoder4to3::NotInAlphabet)
+    RaiseNotStarted("TIdDecoderMIME");
   FDecodeTable = MimeDecodeTable;
   FFillChar = '=';
 }

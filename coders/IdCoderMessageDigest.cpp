@@ -2,6 +2,7 @@
 
 #include "coders/internal/Md2Transform.h"
 #include "coders/internal/MdCompress.h"
+#include "coders/internal/MdFinal.h"
 
 #include <algorithm>
 #include <cstring>
@@ -81,17 +82,6 @@ void AppendTestVectors(TStrings& AList, const char* TMdTestVector::*Digest) {
   for (const TMdTestVector& Vector : MdTestVectors) {
     AList.Add(Vector.Input);
     AList.Add(std::string("  ") + Vector.*Digest);
-  }
-}
-
-// RFC 1319, section 3.2, in the form of the RFC's reference code: each checksum byte is
-// combined with its old value. (The prose's plain assignment does not give the digests of
-// appendix A.5.)
-void Md2ChecksumStep(std::array<std::uint8_t, 16>& Checksum, std::uint8_t& Link,
-                     const std::uint8_t* Block) noexcept {
-  for (std::size_t I = 0; I < 16; ++I) {
-    Checksum[I] ^= PiSubstitution[Block[I] ^ Link];
-    Link = Checksum[I];
   }
 }
 
@@ -217,28 +207,13 @@ void TIdCoderMD4::CodeFinalChunk() {
   FFinishing = true;
   if (FChunkFill >= BlockSize)
     CodeChunk();
-  // RFC 1321, section 3.2: the length is that of the message before padding, in bits,
-  // modulo 2^64.
-  const std::uint64_t BitLength = (FMessageLength + FChunkFill) * 8U;
   auto* Block = reinterpret_cast<unsigned char*>(FChunk.data());
-
-  // Section 3.1: a single 1 bit, then zeros up to 56 bytes modulo 64.
-  Block[FChunkFill++] = 0x80;
-  if (FChunkFill > BlockSize - 8) {
-    std::memset(Block + FChunkFill, 0, BlockSize - FChunkFill);
+  internal::MdPadAndCompress(Block, FChunkFill, FMessageLength + FChunkFill, [this] {
     FChunkFill = BlockSize;
     CodeChunk();
-  }
-  std::memset(Block + FChunkFill, 0, BlockSize - 8 - FChunkFill);
-  StoreLE32(Block + 56, static_cast<std::uint32_t>(BitLength));
-  StoreLE32(Block + 60, static_cast<std::uint32_t>(BitLength >> 32));
-  FChunkFill = BlockSize;
-  CodeChunk();
-
-  // Section 3.5: A, B, C, D, each least significant byte first.
+  });
   unsigned char Out[DigestSize];
-  for (std::size_t I = 0; I < FChainState.size(); ++I)
-    StoreLE32(Out + 4 * I, FChainState[I]);
+  internal::MdStoreDigest(FChainState, Out);
   EmitOutput(MakePiece(reinterpret_cast<const char*>(Out), DigestSize));
 }
 
@@ -283,7 +258,7 @@ void TIdCoderMD2::ListTestVectors(TStrings& AList) const {
 
 void TIdCoderMD2::CodeChunk() {
   const auto* Block = reinterpret_cast<const std::uint8_t*>(FChunk.data());
-  Md2ChecksumStep(FChecksum, FChecksumLink, Block);
+  internal::Md2ChecksumStep(FChecksum, FChecksumLink, Block);
   internal::Md2Transform(FWorkArea, Block);
   std::copy_n(FWorkArea.begin(), FDigestValue.size(), FDigestValue.begin());
   FChunkFill = 0;

@@ -263,6 +263,11 @@ std::unique_ptr<TIdCoder> CreateRegisteredCoder(std::string_view AName, std::uin
   if (!CoderRegistry)
     throw EIdException(LoadResString(TResString::NoCoderRegistry));
   const TIdCoderItem* Entry = CoderRegistry->FindEntry(AName, ADirection);
+  // The digests are listed under the experimental transfer encodings "x-rsa-md5" and the
+  // like; their common names ("MD5", "md5") are those names without the prefix.
+  constexpr std::string_view CommonNamePrefix = "x-rsa-";
+  if (Entry == nullptr && !AName.empty())
+    Entry = CoderRegistry->FindEntry(std::string(CommonNamePrefix).append(AName), ADirection);
   if (Entry == nullptr)
     throw EIdException(
         FormatResString(TResString::CoderNotFound, {AName, std::to_string(ADirection)}));

@@ -7,7 +7,7 @@ namespace md5b64 {
 
 namespace {
 
-constexpr std::array<const char*, 13> StringTable = {
+constexpr std::array<const char*, 14> StringTable = {
     "Range check error",
     "Stream read error",
     "Stream write error",
@@ -21,6 +21,7 @@ constexpr std::array<const char*, 13> StringTable = {
     "The coder registry has not been created.",
     "The coder registry entry has no coder class.",
     "No coder is registered as \"%s\" with direction %s.",
+    "The coding modules are not started: %s needs the tables their start-up builds.",
 };
 
 } // namespace

@@ -22,6 +22,8 @@ enum class TResString {
   NoCoderRegistry, // "The coder registry has not been created."
   NoCoderClass,    // "The coder registry entry has no coder class."
   CoderNotFound,   // "No coder is registered as \"%s\" with direction %s."
+  // "The coding modules are not started: %s needs the tables their start-up builds."
+  CodingNotStarted,
 };
 
 /// Returns the message text stored under Id.

@@ -88,6 +88,36 @@ TEST(DecoderModuleTest, StartUpBuildsTheTableAndShutdownLeavesIt) {
   EXPECT_EQ(TIdDecoderMIME().DecodeText("Zm9v"), "foo");
 }
 
+// The message a coder made without the tables of start-up raises, for ClassName.
+std::string NotStartedMessage(const std::string& ClassName) {
+  return "The coding modules are not started: " + ClassName +
+         " needs the tables their start-up builds.";
+}
+
+TEST(DecoderModuleTest, CodersMadeWithoutTheStartUpTablesSaySo) {
+  test::TSavedModuleState Saved;
+  // At program start the reverse table is not built yet; the alphabet is.
+  MimeDecodeTable.fill(TIdDecoder4to3::NotInAlphabet);
+  try {
+    TIdDecoderMIME Decoder;
+    ADD_FAILURE() << "decoder made before start-up";
+  } catch (const EIdException& E) {
+    EXPECT_EQ(E.Message(), NotStartedMessage("TIdDecoderMIME"));
+  }
+  TModuleSequence Modules(CodingModules());
+  Modules.Start();
+  EXPECT_EQ(TIdDecoderMIME().DecodeText("Zm9v"), "foo");
+  EXPECT_EQ(TIdEncoderMIME().EncodeText("foo"), "Zm9v");
+  // Shutdown empties the alphabet, so an encoder made then has none.
+  Modules.Stop();
+  try {
+    TIdEncoderMIME Encoder;
+    ADD_FAILURE() << "encoder made after shutdown";
+  } catch (const EIdException& E) {
+    EXPECT_EQ(E.Message(), NotStartedMessage("TIdEncoderMIME"));
+  }
+}
+
 // RFC 4648, section 10.
 struct TRfcVector {
   const char* Bytes;

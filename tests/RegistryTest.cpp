@@ -177,6 +177,33 @@ TEST_F(RegistryTest, CreateRegisteredCoderMakesANewCoderOfTheClass) {
   EXPECT_EQ(Identity->FinishInput(), "0;abc");
 }
 
+TEST_F(RegistryTest, CreateRegisteredCoderFindsTheDigestsByTheirCommonNames) {
+  const struct {
+    const char* Name;
+    const std::type_info& Type;
+    const char* DigestOfAbc; // RFC 1319/1320/1321, appendix A.5
+  } Cases[] = {
+      {"MD5", typeid(TIdCoderMD5), "900150983cd24fb0d6963f7d28e17f72"},
+      {"md5", typeid(TIdCoderMD5), "900150983cd24fb0d6963f7d28e17f72"},
+      {"Md4", typeid(TIdCoderMD4), "a448017aaf21d8525fc10ae87aa6729d"},
+      {"MD2", typeid(TIdCoderMD2), "da853b0d3f88d99b30283a69e6ded6bb"},
+  };
+  for (const auto& Case : Cases) {
+    for (const std::uint8_t Direction : {0, 128}) {
+      SCOPED_TRACE(testing::Message() << Case.Name << " " << int{Direction});
+      const auto Coder = CreateRegisteredCoder(Case.Name, Direction);
+      ASSERT_NE(Coder, nullptr);
+      EXPECT_EQ(TypeOfCoder(*Coder), Case.Type);
+      Coder->FeedText("abc");
+      EXPECT_EQ(ToHex(Coder->FinishInput().substr(2)), Case.DigestOfAbc);
+    }
+  }
+  // Found, not added: the registry keeps its eight entries.
+  ASSERT_EQ(CoderRegistry->Count(), 8U);
+  for (std::size_t I = 0; I < 8; ++I)
+    ExpectEntry(CoderRegistry->Items(I), StartUpEntries[I]);
+}
+
 TEST_F(RegistryTest, CreateRegisteredCoderWithAnOwner) {
   TComponent Owner;
   auto Coder = CreateRegisteredCoder("x-rsa-md4", 0, &Owner);
@@ -195,6 +222,11 @@ TEST_F(RegistryTest, UnknownNameIsAClearError) {
       {"x-rsa-md6", 0, "No coder is registered as \"x-rsa-md6\" with direction 0."},
       {"x-rsa-md5", 64, "No coder is registered as \"x-rsa-md5\" with direction 64."},
       {"", 0, "No coder is registered as \"\" with direction 0."},
+      // Common names are the digests' alone, and only in full.
+      {"MD6", 0, "No coder is registered as \"MD6\" with direction 0."},
+      {"md5", 64, "No coder is registered as \"md5\" with direction 64."},
+      {"rsa-md5", 0, "No coder is registered as \"rsa-md5\" with direction 0."},
+      {"octet-stream", 0, "No coder is registered as \"octet-stream\" with direction 0."},
   };
   for (const auto& Case : Cases) {
     try {
