@@ -4,7 +4,7 @@
 #include "coders/DigestMany.h"
 
 #include "coders/internal/Md5Lanes.h"
-#include "coders/internal/MdCompress.h"
+#include "coders/internal/MdFinal.h"
 #include "platform/SysUtils.h"
 
 #include <algorithm>
@@ -18,11 +18,9 @@ using internal::Md5LaneCount;
 using internal::TMd5LaneMask;
 using internal::TMd5LaneStates;
 
-// RFC 1321, section 3.5: A, B, C, D, each least significant byte first.
 TDigestBytes DigestOf(const TIdMDChainState& State) noexcept {
   TDigestBytes Digest;
-  for (std::size_t W = 0; W < 4; ++W)
-    internal::StoreLE32(Digest.data() + 4 * W, State[W]);
+  internal::MdStoreDigest(State, Digest.data());
   return Digest;
 }
 

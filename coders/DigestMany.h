@@ -6,9 +6,9 @@
 #ifndef MD5B64_CODERS_DIGESTMANY_H
 #define MD5B64_CODERS_DIGESTMANY_H
 
+#include "coders/Digest.h"
 #include "coders/IdCoderMessageDigest.h"
 
-#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -16,9 +16,6 @@
 #include <vector>
 
 namespace md5b64 {
-
-/// The 16 bytes of a digest.
-using TDigestBytes = std::array<std::uint8_t, 16>;
 
 /// Digests[I] becomes the MD5 digest of Messages[I], for every message. Raises ERangeError,
 /// with nothing written, when Digests has fewer entries than there are messages; entries past

@@ -2,6 +2,7 @@
 // The plain lane kernel, one message after the other, and the padding every path shares.
 #include "coders/internal/Md5Lanes.h"
 #include "coders/internal/MdCompress.h"
+#include "coders/internal/MdFinal.h"
 
 #include <cstring>
 
@@ -22,18 +23,12 @@ void Md5LanesPortable(TMd5LaneStates& States, const unsigned char* const* Data, 
 
 std::size_t Md5Tail(const unsigned char* Rest, std::size_t Size, std::uint64_t Length,
                     unsigned char (&Tail)[128]) noexcept {
-  std::memset(Tail, 0, sizeof Tail);
+  // The padding of the single-stream digests, each block it makes kept in turn.
+  unsigned char Work[64];
   if (Size != 0)
-    std::memcpy(Tail, Rest, Size);
-  Tail[Size] = 0x80;
-  // The pad byte and the eight bytes of the length must fit: from 56 held bytes on, a second
-  // block is needed.
-  const std::size_t Blocks = Size < 56 ? 1 : 2;
-  // The bit length modulo 2^64, least significant byte first.
-  const std::uint64_t Bits = Length << 3;
-  unsigned char* Field = Tail + 64 * Blocks - 8;
-  for (int I = 0; I < 8; ++I)
-    Field[I] = static_cast<unsigned char>(Bits >> (8 * I));
+    std::memcpy(Work, Rest, Size);
+  std::size_t Blocks = 0;
+  MdPadAndCompress(Work, Size, Length, [&] { std::memcpy(Tail + 64 * Blocks++, Work, 64); });
   return Blocks;
 }
 
