@@ -98,7 +98,7 @@ TEST_F(Md5LanesTest, VectorKernelsAgreeWithThePlainOneLaneByLane) {
     Masks.push_back(static_cast<TMd5LaneMask>(Random() & 0xFFFFU));
   for (const auto& [Name, Kernel] : Kernels) {
     for (TMd5LaneMask Mask : Masks) {
-      for (std::size_t Blocks : {1, 2, 5}) {
+      for (std::size_t Blocks : {std::size_t{1}, std::size_t{2}, std::size_t{5}}) {
         SCOPED_TRACE(std::string(Name) + " mask " + std::to_string(Mask) + ", " +
                      std::to_string(Blocks) + " blocks");
         TMd5LaneStates Start;
