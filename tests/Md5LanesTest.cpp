@@ -84,10 +84,10 @@ TEST_F(Md5LanesTest, VectorKernelsAgreeWithThePlainOneLaneByLane) {
   using TKernel =
       void (*)(TMd5LaneStates&, const unsigned char* const*, TMd5LaneMask, std::size_t) noexcept;
   std::vector<std::pair<const char*, TKernel>> Kernels;
-  if (internal::HasMd5LanesPath(TMd5LanesPath::Avx2))
-    Kernels.push_back({"AVX2", internal::Md5LanesAvx2});
-  if (internal::HasMd5LanesPath(TMd5LanesPath::Avx512))
-    Kernels.push_back({"AVX-512", internal::Md5LanesAvx512});
+  if (TKernel Kernel = internal::Md5LanesKernel(TMd5LanesPath::Avx2))
+    Kernels.push_back({"AVX2", Kernel});
+  if (TKernel Kernel = internal::Md5LanesKernel(TMd5LanesPath::Avx512))
+    Kernels.push_back({"AVX-512", Kernel});
   if (Kernels.empty())
     GTEST_SKIP() << "this machine has no vector lanes";
 

@@ -57,6 +57,11 @@ void Md5LanesCompress(TMd5LaneStates& States, const unsigned char* const* Data, 
 /// The path Md5LanesCompress takes. The processor is asked once, on first use.
 TMd5LanesPath Md5LanesPath() noexcept;
 
+using TMd5LanesKernel = void(TMd5LaneStates&, const unsigned char* const*, TMd5LaneMask,
+                             std::size_t) noexcept;
+/// The kernel of Path, or none where this build or processor lacks it (for tests).
+TMd5LanesKernel* Md5LanesKernel(TMd5LanesPath Path) noexcept;
+
 /// Whether this build and this processor have Path.
 bool HasMd5LanesPath(TMd5LanesPath Path) noexcept;
 

@@ -59,6 +59,18 @@ TMd5LanesPath Md5LanesPath() noexcept {
   return static_cast<TMd5LanesPath>(Path);
 }
 
+TMd5LanesKernel* Md5LanesKernel(TMd5LanesPath Path) noexcept {
+  if (!Has(Path))
+    return nullptr;
+#if MD5B64_MD5_LANES_X86
+  if (Path == TMd5LanesPath::Avx512)
+    return Md5LanesAvx512;
+  if (Path == TMd5LanesPath::Avx2)
+    return Md5LanesAvx2;
+#endif
+  return Md5LanesPortable;
+}
+
 bool HasMd5LanesPath(TMd5LanesPath Path) noexcept {
   return Has(Path);
 }
