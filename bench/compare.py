@@ -17,6 +17,10 @@ PEER_ROW.update({f"Base64Encode/{form}": "Base64/Encode"
 PEER_ROW.update({f"Base64Decode/{form}": "Base64/Decode"
                  for form in ("StrictStandard", "StrictUrlUnpadded", "StrictMime",
                               "ForgivingStandard", "ForgivingMime")})
+# Rows of sixteen messages at once, "md5b64/<work>/<path>/<size of each>": each path faces the
+# same messages one after the other through the plain path, the single-stream compression.
+LANE_WORKS = ("MD5Many16", "MD5Lanes16")
+LANE_BASE = "md5b64/MD5Many16/Plain"
 
 
 def human_bytes(size):
@@ -55,6 +59,8 @@ def main():
         if who != "md5b64":
             continue
         work, shape, size = rest.split("/")
+        if work in LANE_WORKS:
+            continue
         peer_rest = f"{PEER_ROW.get(f'{work}/{shape}', f'{work}/{shape}')}/{size}"
         # A row of ours with several peers gets a line for each.
         peers = [(p, rows[f"{p}/{peer_rest}"]) for p in PEERS if f"{p}/{peer_rest}" in rows]
@@ -66,6 +72,23 @@ def main():
             else:
                 ratio = ours["bytes_per_second"] / peer["bytes_per_second"]
                 cells += [peer_name, speed(peer), f"{peer['cpu_time']:.0f} ns", f"{ratio:.2f}x"]
+            print("| " + " | ".join(cells) + " |")
+
+    lanes = [(name, row) for name, row in rows.items()
+             if name.split("/")[1:2] and name.split("/")[1] in LANE_WORKS]
+    if lanes:
+        print()
+        print("| work | path | each of 16 | aggregate | time | single stream | ratio |")
+        print("|---|---|---|---|---|---|---|")
+        for name, ours in lanes:
+            _, work, path, size = name.split("/")
+            base = rows.get(f"{LANE_BASE}/{size}")
+            cells = [work, path, human_bytes(int(size)), speed(ours), f"{ours['cpu_time']:.0f} ns"]
+            if base is None:
+                cells += ["-", "-"]
+            else:
+                ratio = ours["bytes_per_second"] / base["bytes_per_second"]
+                cells += [speed(base), f"{ratio:.2f}x"]
             print("| " + " | ".join(cells) + " |")
 
 

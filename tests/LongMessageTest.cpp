@@ -2,7 +2,9 @@
 // such a state instead of feeding gigabytes. Expected digests come from OpenSSL's MD4 and
 // MD5 with the bit count of their context set to the same length before the same bytes.
 #include "DigestFeeder.h"
+#include "Md5LanesTest.h"
 #include "TestUtil.h"
+#include "coders/DigestMany.h"
 #include "coders/IdCoderMessageDigest.h"
 #include "coders/IdCoderOld.h"
 
@@ -74,6 +76,40 @@ TEST(LongMessageTest, BitLengthIsTakenModulo2To64) {
   TResumedCoder<TIdCoderMD5> Md5(std::uint64_t{1} << 61);
   EXPECT_EQ(FeedDigest(Md4, "abc"), "a448017aaf21d8525fc10ae87aa6729d");
   EXPECT_EQ(FeedDigest(Md5, "abc"), "900150983cd24fb0d6963f7d28e17f72");
+}
+
+// Lanes that resume messages at the lengths above, all in one object so that the lanes with
+// a whole block go through the vector path together, on every path this machine has.
+class TResumedLanes : public TMD5Lanes {
+public:
+  using TMD5Lanes::ResumeLane;
+  using TMD5Lanes::TMD5Lanes;
+};
+
+TEST(LongMessageTest, LanesResumedAtTheWordBoundaries) {
+  test::TMd5LanesPathGuard Guard;
+  constexpr std::size_t Count = std::size(LongCases);
+  for (internal::TMd5LanesPath Path : test::Md5LanePaths()) {
+    SCOPED_TRACE(test::Md5LanePathName(Path));
+    ASSERT_TRUE(internal::SetMd5LanesPath(Path));
+    TResumedLanes Lanes(Count + 1);
+    for (std::size_t L = 0; L < Count; ++L) {
+      Lanes.ResumeLane(L, LongCases[L].Compressed);
+      Lanes.Update(L, PatternBytes(LongCases[L].Fed));
+    }
+    // As BitLengthIsTakenModulo2To64 below.
+    Lanes.ResumeLane(Count, std::uint64_t{1} << 61);
+    Lanes.Update(Count, "abc");
+    for (std::size_t L = 0; L < Count; ++L) {
+      const TDigestBytes Digest = Lanes.Finish(L);
+      EXPECT_EQ(ToHex({reinterpret_cast<const char*>(Digest.data()), Digest.size()}),
+                LongCases[L].Md5)
+          << LongCases[L].Name;
+    }
+    const TDigestBytes Abc = Lanes.Finish(Count);
+    EXPECT_EQ(ToHex({reinterpret_cast<const char*>(Abc.data()), Abc.size()}),
+              "900150983cd24fb0d6963f7d28e17f72");
+  }
 }
 
 // An identity coder whose three counters start where the test puts them.
