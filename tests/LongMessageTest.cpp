@@ -18,6 +18,7 @@ namespace {
 
 using test::FeedDigest;
 using test::PatternBytes;
+using test::ToHex;
 
 constexpr std::uint64_t TwoTo32 = std::uint64_t{1} << 32;
 
