@@ -33,7 +33,7 @@ private:
 };
 
 /// A class reference for collection items: it creates a new, empty item of its class.
-class TCollectionItemClass {
+class TCollectionItemClass final {
 public:
   /// The reference to item class T.
   template <std::derived_from<TCollectionItem> T>
@@ -63,7 +63,7 @@ private:
 /// list raises EListError.
 class TCollection {
 public:
-  explicit TCollection(TCollectionItemClass AItemClass) noexcept : FItemClass(AItemClass) {}
+  explicit TCollection(TCollectionItemClass ItemClass) noexcept : FItemClass(ItemClass) {}
   TCollection(const TCollection&) = delete;
   TCollection& operator=(const TCollection&) = delete;
   /// Frees every item.
