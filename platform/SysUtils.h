@@ -28,54 +28,54 @@ private:
   const void* FExceptAddr;
 };
 
-// Declares a leaf error class whose report name is its C++ name.
-#define MD5B64_DECLARE_ERROR(Name, Base)                                                           \
-  class Name : public Base {                                                                       \
-  public:                                                                                          \
-    using Base::Base;                                                                              \
-    const char* ClassName() const noexcept override { return #Name; }                              \
-  }
+// Every error class is written out in the same shape: its constructor (inherited, or one
+// that loads its fixed message) and the report name, which is its C++ name. Classes with
+// leaves of their own are not final.
 
-/// An index or size lies outside its range: "Range check error".
-class ERangeError : public Exception {
+/// An index or size lies outside its range (TResString::RangeError).
+class ERangeError final : public Exception {
 public:
   ERangeError();
   const char* ClassName() const noexcept override { return "ERangeError"; }
 };
 
 /// Root of the stream errors.
-MD5B64_DECLARE_ERROR(EStreamError, Exception);
+class EStreamError : public Exception {
+public:
+  using Exception::Exception;
+  const char* ClassName() const noexcept override { return "EStreamError"; }
+};
 
-/// A stream delivered fewer bytes than asked for: "Stream read error".
-class EReadError : public EStreamError {
+/// A stream delivered fewer bytes than asked for (TResString::ReadError).
+class EReadError final : public EStreamError {
 public:
   EReadError();
   const char* ClassName() const noexcept override { return "EReadError"; }
 };
 
-/// A stream took fewer bytes than it was given: "Stream write error".
-class EWriteError : public EStreamError {
+/// A stream took fewer bytes than it was given (TResString::WriteError).
+class EWriteError final : public EStreamError {
 public:
   EWriteError();
   const char* ClassName() const noexcept override { return "EWriteError"; }
 };
 
-/// An operation that a class leaves abstract was called: "Abstract Error".
-class EAbstractError : public Exception {
+/// An operation that a class leaves abstract was called (TResString::AbstractError).
+class EAbstractError final : public Exception {
 public:
   EAbstractError();
   const char* ClassName() const noexcept override { return "EAbstractError"; }
 };
 
-/// Memory ran out: "Out of memory".
-class EOutOfMemory : public Exception {
+/// Memory ran out (TResString::OutOfMemory).
+class EOutOfMemory final : public Exception {
 public:
   EOutOfMemory();
   const char* ClassName() const noexcept override { return "EOutOfMemory"; }
 };
 
-/// An input/output operation failed with the error number ErrorCode: "I/O error %d".
-class EInOutError : public Exception {
+/// An input/output operation failed with the error number ErrorCode (TResString::InOutError).
+class EInOutError final : public Exception {
 public:
   explicit EInOutError(int ErrorCode);
   const char* ClassName() const noexcept override { return "EInOutError"; }
@@ -85,8 +85,8 @@ private:
   int FErrorCode;
 };
 
-/// A list was indexed outside its items: "List index out of bounds (%d)".
-class EListError : public Exception {
+/// A list was indexed outside its items (TResString::ListIndexError).
+class EListError final : public Exception {
 public:
   explicit EListError(long long Index);
   const char* ClassName() const noexcept override { return "EListError"; }
