@@ -53,7 +53,7 @@ private:
     return std::make_unique<T>();
   }
 
-  constexpr explicit TCollectionItemClass(TFactory AFactory) noexcept : FCreate(AFactory) {}
+  constexpr explicit TCollectionItemClass(TFactory Factory) noexcept : FCreate(Factory) {}
 
   TFactory FCreate;
 };
