@@ -2,12 +2,14 @@
 #   bin/md5b64                               the program            (component program)
 #   share/man/man1/md5b64.1[.gz]             its man page           (component program)
 #   lib/libmd5b64_coders.a                   the coding library     (component development)
+#   lib/libmd5b64_platform.a                 the runtime layer under it (component development)
 #   include/md5b64/{coders,platform}/*.h     its public headers     (component development)
 #   lib/cmake/md5b64/                        find_package(md5b64) -> md5b64::coders
+#                                            (which links md5b64::platform)
 #   lib/pkgconfig/md5b64.pc                  pkg-config --cflags --libs md5b64
 # The headers keep the "coders/..." and "platform/..." paths they include each other by, so
 # <prefix>/include/md5b64 is the one include directory a consumer needs. coders/internal/
-# holds implementation templates and front_end/ is the program's own code: neither is
+# and platform/internal/ hold implementation details and front_end/ is the program's own code: neither is
 # installed.
 
 include(GNUInstallDirs)
@@ -37,9 +39,11 @@ endif()
 install(FILES "${MD5B64_MAN_PAGE}"
   DESTINATION "${CMAKE_INSTALL_MANDIR}/man1" COMPONENT program)
 
-# The library is exported as md5b64::coders, the name it has inside this build too.
+# The library is exported as md5b64::coders, the name it has inside this build too; the
+# runtime layer comes with it as md5b64::platform.
 set_target_properties(md5b64_coders PROPERTIES EXPORT_NAME coders)
-install(TARGETS md5b64_coders EXPORT md5b64Targets
+set_target_properties(md5b64_platform PROPERTIES EXPORT_NAME platform)
+install(TARGETS md5b64_coders md5b64_platform EXPORT md5b64Targets
   ARCHIVE DESTINATION "${CMAKE_INSTALL_LIBDIR}" COMPONENT development
   INCLUDES DESTINATION "${MD5B64_INSTALL_INCLUDEDIR}")
 
@@ -47,10 +51,11 @@ install(DIRECTORY coders/
   DESTINATION "${MD5B64_INSTALL_INCLUDEDIR}/coders" COMPONENT development
   FILES_MATCHING PATTERN "*.h"
   PATTERN internal EXCLUDE)
-# The runtime layer the coders stand on. Its per-OS sources hold no headers.
+# The runtime layer the coders stand on, without its per-OS seam (platform/internal/).
 install(DIRECTORY platform/
   DESTINATION "${MD5B64_INSTALL_INCLUDEDIR}/platform" COMPONENT development
   FILES_MATCHING PATTERN "*.h"
+  PATTERN internal EXCLUDE
   PATTERN posix EXCLUDE
   PATTERN windows EXCLUDE)
 

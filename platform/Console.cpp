@@ -1,6 +1,6 @@
 #include "platform/Console.h"
 
-#include "platform/OsConsole.h"
+#include "platform/internal/OsConsole.h"
 #include "platform/SysUtils.h"
 
 #include <algorithm>

@@ -1,6 +1,7 @@
 #include "platform/IdGlobal.h"
 
 #include "platform/CodePage.h"
+#include "platform/internal/OsCodePage.h"
 
 #include <algorithm>
 
@@ -22,7 +23,7 @@ std::size_t MultiByteSearchText(std::string_view Sub, std::string_view Text) {
 }
 
 void InitializeIdGlobal() {
-  SearchText = SystemHasLeadBytes() ? &MultiByteSearchText : &PlainSearchText;
+  SearchText = OsHasLeadBytes() ? &MultiByteSearchText : &PlainSearchText;
 }
 
 void FinalizeIdGlobal() {}

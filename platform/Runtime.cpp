@@ -1,8 +1,8 @@
 #include "platform/Runtime.h"
 
 #include "platform/Console.h"
-#include "platform/OsConsole.h"
-#include "platform/OsProcess.h"
+#include "platform/internal/OsConsole.h"
+#include "platform/internal/OsProcess.h"
 #include "platform/SysUtils.h"
 
 #include <cstdio>

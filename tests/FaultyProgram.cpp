@@ -10,7 +10,7 @@
 //   start-up         the third module's start-up step raises; steps log to standard error
 #include "coders/CodingModules.h"
 #include "front_end/DigestPrinter.h"
-#include "platform/OsConsole.h"
+#include "platform/internal/OsConsole.h"
 
 #include <cstdlib>
 #include <cstring>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Splitting a text at a delimiter, the search chosen at start-up, and 32-bit rotation.
 #include "platform/IdGlobal.h"
-#include "platform/CodePage.h"
+#include "platform/internal/OsCodePage.h"
 
 #include <gtest/gtest.h>
 
@@ -41,7 +41,7 @@ TEST(IdGlobalTest, SplitHead) {
 
 TEST(IdGlobalTest, SearchTextIsChosenAtStartUp) {
   InitializeIdGlobal();
-  EXPECT_EQ(SearchText, SystemHasLeadBytes() ? &MultiByteSearchText : &PlainSearchText);
+  EXPECT_EQ(SearchText, OsHasLeadBytes() ? &MultiByteSearchText : &PlainSearchText);
 }
 
 TEST(IdGlobalTest, RotateLeft32TakesTheCountModulo32) {
