@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <new>
+#include <utility>
 
 namespace md5b64 {
 
@@ -45,7 +46,7 @@ std::string Describe(const Exception& E) {
 
 std::string DescribeFailure(std::exception_ptr Failure) {
   try {
-    std::rethrow_exception(Failure);
+    std::rethrow_exception(std::move(Failure));
   } catch (const Exception& E) {
     return Describe(E);
   } catch (const std::bad_alloc&) {

@@ -15,21 +15,21 @@ namespace {
 std::vector<std::string> Log;
 bool FailSecond = false;
 void InitA() {
-  Log.push_back("+A");
+  Log.emplace_back("+A");
 }
 void FinA() {
-  Log.push_back("-A");
+  Log.emplace_back("-A");
 }
 void InitB() {
   if (FailSecond)
     throw test::ETestFailure();
-  Log.push_back("+B");
+  Log.emplace_back("+B");
 }
 void FinB() {
-  Log.push_back("-B");
+  Log.emplace_back("-B");
 }
 void InitC() {
-  Log.push_back("+C");
+  Log.emplace_back("+C");
 }
 
 constexpr TModuleStep LoggedSteps[] = {
