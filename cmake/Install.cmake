@@ -3,13 +3,15 @@
 #   share/man/man1/md5b64.1[.gz]             their man pages        (component program)
 #   lib/libmd5b64_coders.a                   the coding library     (component development)
 #     or lib/libmd5b64_coders.so.1           shared (BUILD_SHARED_LIBS; component library)
+#   lib/libmd5b64_platform.a                 the runtime layer under it (component development)
 #   include/md5b64/{coders,platform}/*.h     its public headers     (component development)
 #   include/md5b64/md5b64/{Version,Export}.h generated headers      (component development)
 #   lib/cmake/md5b64/                        find_package(md5b64) -> md5b64::coders
+#                                            (which links md5b64::platform)
 #   lib/pkgconfig/md5b64.pc                  pkg-config --cflags --libs md5b64
 # The headers keep the "coders/..." and "platform/..." paths they include each other by, so
 # <prefix>/include/md5b64 is the one include directory a consumer needs. coders/internal/
-# holds implementation templates and front_end/ is the program's own code: neither is
+# and platform/internal/ hold implementation details and front_end/ is the program's own code: neither is
 # installed.
 
 include(GNUInstallDirs)
@@ -44,8 +46,10 @@ foreach(program IN LISTS MD5B64_PROGRAMS)
     DESTINATION "${CMAKE_INSTALL_MANDIR}/man1" COMPONENT program)
 endforeach()
 
-# The library is exported as md5b64::coders, the name it has inside this build too.
+# The library is exported as md5b64::coders, the name it has inside this build too; the
+# runtime layer comes with it as md5b64::platform.
 set_target_properties(md5b64_coders PROPERTIES EXPORT_NAME coders)
+set_target_properties(md5b64_platform PROPERTIES EXPORT_NAME platform)
 install(TARGETS ${MD5B64_LIBRARY_TARGETS} EXPORT md5b64Targets
   ARCHIVE DESTINATION "${CMAKE_INSTALL_LIBDIR}" COMPONENT development
   LIBRARY DESTINATION "${CMAKE_INSTALL_LIBDIR}" COMPONENT library

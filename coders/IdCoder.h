@@ -16,7 +16,11 @@
 namespace md5b64 {
 
 /// The coding modules' own error class.
-MD5B64_DECLARE_ERROR(EIdException, Exception);
+class EIdException : public Exception {
+public:
+  using Exception::Exception;
+  const char* ClassName() const noexcept override { return "EIdException"; }
+};
 
 /// Base of the stream encoders.
 class MD5B64_API TIdEncoder : public TIdBaseComponent {

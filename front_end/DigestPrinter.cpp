@@ -11,15 +11,15 @@
 
 namespace md5b64 {
 
-std::string SplitAt(std::string& AText, std::string_view ADelim, bool ARemove) {
+std::string SplitAt(std::string& Text, std::string_view Delimiter, bool Remove) {
   std::size_t Pos;
-  if (ADelim.size() == 1 && ADelim[0] == '\0') {
-    const std::size_t Zero = AText.find('\0');
+  if (Delimiter.size() == 1 && Delimiter[0] == '\0') {
+    const std::size_t Zero = Text.find('\0');
     Pos = Zero == std::string::npos ? 0 : Zero + 1;
   } else {
-    Pos = AnsiPos(ADelim, AText);
+    Pos = AnsiPos(Delimiter, Text);
   }
-  return CutAtDelimiter(AText, Pos, ADelim.size(), ARemove);
+  return CutAtDelimiter(Text, Pos, Delimiter.size(), Remove);
 }
 
 namespace {

@@ -14,12 +14,12 @@
 
 namespace md5b64 {
 
-/// Returns the part of AText before the first ADelim; with ARemove on, AText keeps only
-/// what follows that ADelim. The one-byte delimiter holding the byte 0 is searched through
+/// Returns the part of Text before the first Delimiter; with Remove on, Text keeps only
+/// what follows that Delimiter. The one-byte delimiter holding the byte 0 is searched through
 /// the whole text; any other delimiter with the multibyte-aware search, which stops at the
-/// first zero byte of either text. Without a match the head is the whole text (and AText
-/// becomes empty when ARemove is on).
-std::string SplitAt(std::string& AText, std::string_view ADelim, bool ARemove);
+/// first zero byte of either text. Without a match the head is the whole text (and Text
+/// becomes empty when Remove is on).
+std::string SplitAt(std::string& Text, std::string_view Delimiter, bool Remove);
 
 /// How the printer makes its two objects; a test can hand in objects that fail.
 struct TDigestPrinterFactory {

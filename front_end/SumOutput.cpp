@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "front_end/SumOutput.h"
 
-#include "platform/OsConsole.h"
+#include "platform/internal/OsConsole.h"
 
 #include <cerrno>
 

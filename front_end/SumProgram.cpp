@@ -6,7 +6,7 @@
 #include "front_end/SumNames.h"
 #include "front_end/SumOptions.h"
 #include "front_end/SumOutput.h"
-#include "platform/OsConsole.h"
+#include "platform/internal/OsConsole.h"
 #include "platform/internal/OsFiles.h"
 
 #include <algorithm>

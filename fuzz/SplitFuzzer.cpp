@@ -7,6 +7,7 @@
 #include "platform/CodePage.h"
 #include "platform/CommandLine.h"
 #include "platform/IdGlobal.h"
+#include "platform/internal/OsCodePage.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -147,7 +148,7 @@ void CheckSplitAt(std::string_view Text, std::string_view Delim, bool Remove) {
   if (Delim == std::string_view("\0", 1))
     Pos = Text.find('\0') == std::string_view::npos ? 0 : Text.find('\0') + 1;
   else
-    Pos = ReferencePos(Delim, Text, &SystemIsLeadByte);
+    Pos = ReferencePos(Delim, Text, &OsIsLeadByte);
   const TCut Expected = ReferenceCut(Text, Pos, Delim.size(), Remove);
   std::string Changed(Text);
   MD5B64_FUZZ_CHECK(SplitAt(Changed, Delim, Remove) == Expected.Head);
@@ -157,7 +158,7 @@ void CheckSplitAt(std::string_view Text, std::string_view Delim, bool Remove) {
 void CheckSplitHead(std::string_view Text, std::string_view Delim, bool Remove,
                     bool CaseSensitive) {
   const TLeadBytePredicate IsLeadByte =
-      SearchText == &MultiByteSearchText ? &SystemIsLeadByte : &NoLeadBytes;
+      SearchText == &MultiByteSearchText ? &OsIsLeadByte : &NoLeadBytes;
   const std::size_t Pos = CaseSensitive ? ReferencePos(Delim, Text, IsLeadByte)
                                         : ReferencePos(Upper(Delim), Upper(Text), IsLeadByte);
   const TCut Expected = ReferenceCut(Text, Pos, Delim.size(), Remove);

@@ -1,5 +1,7 @@
 #include "platform/CodePage.h"
 
+#include "platform/internal/OsCodePage.h"
+
 namespace md5b64 {
 
 std::string_view UpToFirstZero(std::string_view Text) noexcept {
@@ -26,7 +28,7 @@ std::size_t MultiBytePos(std::string_view Sub, std::string_view Text,
 }
 
 std::size_t AnsiPos(std::string_view Sub, std::string_view Text) noexcept {
-  return MultiBytePos(Sub, Text, &SystemIsLeadByte);
+  return MultiBytePos(Sub, Text, &OsIsLeadByte);
 }
 
 } // namespace md5b64

@@ -12,11 +12,6 @@ namespace md5b64 {
 /// Tells whether a byte opens a double-byte character.
 using TLeadBytePredicate = bool (*)(unsigned char Byte);
 
-/// True when the system code page has double-byte characters at all.
-MD5B64_API bool SystemHasLeadBytes() noexcept;
-/// The system code page's lead-byte test.
-MD5B64_API bool SystemIsLeadByte(unsigned char Byte) noexcept;
-
 /// Cuts a text at its first zero byte, as the C-string searches see it.
 MD5B64_API std::string_view UpToFirstZero(std::string_view Text) noexcept;
 

@@ -42,7 +42,7 @@ template <class T> MD5B64_SHARED_ADDRESS std::unique_ptr<TCollectionItem> Create
 }
 
 /// A class reference for collection items: it creates a new, empty item of its class.
-class MD5B64_API TCollectionItemClass {
+class MD5B64_API TCollectionItemClass final {
 public:
   /// The reference to item class T.
   template <std::derived_from<TCollectionItem> T>
@@ -58,7 +58,7 @@ public:
 private:
   using TFactory = std::unique_ptr<TCollectionItem> (*)();
 
-  constexpr explicit TCollectionItemClass(TFactory AFactory) noexcept : FCreate(AFactory) {}
+  constexpr explicit TCollectionItemClass(TFactory Factory) noexcept : FCreate(Factory) {}
 
   TFactory FCreate;
 };
@@ -68,7 +68,7 @@ private:
 /// list raises EListError.
 class MD5B64_API TCollection {
 public:
-  explicit TCollection(TCollectionItemClass AItemClass) noexcept : FItemClass(AItemClass) {}
+  explicit TCollection(TCollectionItemClass ItemClass) noexcept : FItemClass(ItemClass) {}
   TCollection(const TCollection&) = delete;
   TCollection& operator=(const TCollection&) = delete;
   /// Frees every item.

@@ -1,5 +1,7 @@
 #include "platform/CommandLine.h"
 
+#include "platform/internal/OsCommandLine.h"
+
 namespace md5b64 {
 
 namespace {
@@ -61,6 +63,20 @@ std::string GetParamFromCommandLine(std::string_view CommandLine, int Index,
     }
     At = ReadPiece(Line, At, IsLeadByte, nullptr);
   }
+}
+
+namespace {
+
+TProgramArguments ProgramArguments;
+
+} // namespace
+
+void SetProgramArguments(int ArgCount, char** Args) noexcept {
+  ProgramArguments = {ArgCount, Args};
+}
+
+std::string ParamStr(int Index) {
+  return OsParamStr(Index, ProgramArguments);
 }
 
 } // namespace md5b64

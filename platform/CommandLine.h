@@ -21,8 +21,8 @@ namespace md5b64 {
 MD5B64_API std::string GetParamFromCommandLine(std::string_view CommandLine, int Index,
                                                TLeadBytePredicate IsLeadByte);
 
-/// Keeps the arguments that the platform delivered already split (argv). Where the platform
-/// hands over one string instead, ParamStr splits that string.
+/// Keeps the arguments as main received them (argv). Where the platform hands over one
+/// string instead, ParamStr splits that string and the kept arguments are not used.
 MD5B64_API void SetProgramArguments(int ArgCount, char** Args) noexcept;
 
 /// Argument Index of the program, 0 being its name; the empty text when there is none.

@@ -6,7 +6,7 @@
 
 namespace md5b64 {
 
-TComponent::TComponent(TComponent* AOwner) : FOwner(AOwner) {
+TComponent::TComponent(TComponent* Owner) : FOwner(Owner) {
   if (FOwner != nullptr)
     FOwner->FComponents.push_back(this);
 }

@@ -17,7 +17,7 @@ namespace md5b64 {
 /// goes, or the component would be freed twice.
 class MD5B64_API TComponent {
 public:
-  explicit TComponent(TComponent* AOwner = nullptr);
+  explicit TComponent(TComponent* Owner = nullptr);
   TComponent(const TComponent&) = delete;
   TComponent& operator=(const TComponent&) = delete;
   virtual ~TComponent();

@@ -1,7 +1,7 @@
 #include "platform/Console.h"
 
-#include "platform/OsConsole.h"
 #include "platform/SysUtils.h"
+#include "platform/internal/OsConsole.h"
 
 #include <algorithm>
 #include <cstring>

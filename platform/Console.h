@@ -15,7 +15,7 @@ namespace md5b64 {
 /// only on a character device (a console); elsewhere the bytes wait for Close. The first
 /// error of a write, flush or close is recorded, and later writes are skipped until the
 /// error is taken.
-class MD5B64_API TStdOutChannel {
+class MD5B64_API TStdOutChannel final {
 public:
   static constexpr std::size_t BufferSize = 128;
 

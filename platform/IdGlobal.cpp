@@ -1,6 +1,7 @@
 #include "platform/IdGlobal.h"
 
 #include "platform/CodePage.h"
+#include "platform/internal/OsCodePage.h"
 
 #include <algorithm>
 
@@ -22,7 +23,7 @@ std::size_t MultiByteSearchText(std::string_view Sub, std::string_view Text) {
 }
 
 void InitializeIdGlobal() {
-  SearchText = SystemHasLeadBytes() ? &MultiByteSearchText : &PlainSearchText;
+  SearchText = OsHasLeadBytes() ? &MultiByteSearchText : &PlainSearchText;
 }
 
 void FinalizeIdGlobal() {}
@@ -38,25 +39,25 @@ std::string UpperAscii(std::string_view Text) {
 
 } // namespace
 
-std::string SplitHead(std::string& AText, std::string_view Delim, bool ARemove,
-                      bool ACaseSensitive) {
-  const std::size_t Pos =
-      ACaseSensitive ? SearchText(Delim, AText) : SearchText(UpperAscii(Delim), UpperAscii(AText));
-  return CutAtDelimiter(AText, Pos, Delim.size(), ARemove);
+std::string SplitHead(std::string& Text, std::string_view Delimiter, bool Remove,
+                      bool CaseSensitive) {
+  const std::size_t Pos = CaseSensitive ? SearchText(Delimiter, Text)
+                                        : SearchText(UpperAscii(Delimiter), UpperAscii(Text));
+  return CutAtDelimiter(Text, Pos, Delimiter.size(), Remove);
 }
 
-std::string CutAtDelimiter(std::string& AText, std::size_t Pos, std::size_t DelimLength,
-                           bool ARemove) {
+std::string CutAtDelimiter(std::string& Text, std::size_t Pos, std::size_t DelimiterLength,
+                           bool Remove) {
   if (Pos == 0) {
-    if (!ARemove)
-      return AText;
-    std::string Head = std::move(AText);
-    AText.clear();
+    if (!Remove)
+      return Text;
+    std::string Head = std::move(Text);
+    Text.clear();
     return Head;
   }
-  std::string Head = AText.substr(0, Pos - 1);
-  if (ARemove)
-    AText.erase(0, Pos - 1 + DelimLength);
+  std::string Head = Text.substr(0, Pos - 1);
+  if (Remove)
+    Text.erase(0, Pos - 1 + DelimiterLength);
   return Head;
 }
 

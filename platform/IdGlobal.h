@@ -33,18 +33,18 @@ MD5B64_API void InitializeIdGlobal();
 /// Shutdown step of IdGlobal: nothing is left to release.
 MD5B64_API void FinalizeIdGlobal();
 
-/// Returns the part of AText before the first Delim, found with SearchText; with ARemove
-/// on, AText keeps only what follows that Delim. Without a Delim the head is the whole
-/// text (and AText becomes empty when ARemove is on). ACaseSensitive off compares ASCII
+/// Returns the part of Text before the first Delimiter, found with SearchText; with Remove
+/// on, Text keeps only what follows that Delimiter. Without a Delimiter the head is the whole
+/// text (and Text becomes empty when Remove is on). CaseSensitive off compares ASCII
 /// letters without regard to case.
-MD5B64_API std::string SplitHead(std::string& AText, std::string_view Delim, bool ARemove = true,
-                                 bool ACaseSensitive = true);
+MD5B64_API std::string SplitHead(std::string& Text, std::string_view Delimiter, bool Remove = true,
+                                 bool CaseSensitive = true);
 
-/// Cuts AText at the 1-based position Pos of a delimiter DelimLength bytes long and returns
+/// Cuts Text at the 1-based position Pos of a delimiter DelimiterLength bytes long and returns
 /// the part before it; Pos 0 means no delimiter, and the head is then the whole text. With
-/// ARemove on, AText keeps only what follows the delimiter (nothing when there is none).
-MD5B64_API std::string CutAtDelimiter(std::string& AText, std::size_t Pos, std::size_t DelimLength,
-                                      bool ARemove);
+/// Remove on, Text keeps only what follows the delimiter (nothing when there is none).
+MD5B64_API std::string CutAtDelimiter(std::string& Text, std::size_t Pos,
+                                      std::size_t DelimiterLength, bool Remove);
 
 /// Value rotated left by Count bits, Count taken modulo 32.
 constexpr std::uint32_t RotateLeft32(std::uint32_t Value, unsigned Count) noexcept {
@@ -53,7 +53,7 @@ constexpr std::uint32_t RotateLeft32(std::uint32_t Value, unsigned Count) noexce
 
 /// A stream that shows bytes it does not own and never changes them: writing stores
 /// nothing and reports 0 bytes written.
-class MD5B64_API TIdReadMemoryStream : public TCustomMemoryStream {
+class MD5B64_API TIdReadMemoryStream final : public TCustomMemoryStream {
 public:
   TIdReadMemoryStream() = default;
   TIdReadMemoryStream(const void* Ptr, std::int64_t Length) { AttachText(Ptr, Length); }

@@ -18,7 +18,7 @@ struct MD5B64_API TModuleStep {
 
 /// Runs the start-up steps of a list of modules in list order, each once, and their shutdown
 /// steps in the reverse order. The list must name every module after the modules it uses.
-class MD5B64_API TModuleSequence {
+class MD5B64_API TModuleSequence final {
 public:
   explicit TModuleSequence(std::span<const TModuleStep> Steps) noexcept : FSteps(Steps) {}
   TModuleSequence(const TModuleSequence&) = delete;

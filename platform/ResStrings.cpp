@@ -1,27 +1,15 @@
 #include "platform/ResStrings.h"
 
-#include <array>
 #include <cstddef>
 
 namespace md5b64 {
 
 namespace {
 
-constexpr std::array<const char*, 14> StringTable = {
-    "Range check error",
-    "Stream read error",
-    "Stream write error",
-    "Abstract Error",
-    "Out of memory",
-    "I/O error %d",
-    "Uneven size in Encode.",
-    "List index out of bounds (%d)",
-    "Character with code %s at position %s is not in the coding alphabet.",
-    "Pad character at position %s is not followed by another pad.",
-    "The coder registry has not been created.",
-    "The coder registry entry has no coder class.",
-    "No coder is registered as \"%s\" with direction %s.",
-    "The coding modules are not started: %s needs the tables their start-up builds.",
+constexpr const char* StringTable[] = {
+#define MD5B64_RES_STRING_TEXT(Id, Text) Text,
+    MD5B64_RES_STRINGS(MD5B64_RES_STRING_TEXT)
+#undef MD5B64_RES_STRING_TEXT
 };
 
 } // namespace

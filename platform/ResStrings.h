@@ -10,22 +10,29 @@
 
 namespace md5b64 {
 
+// The one list of message texts: each entry names its id and holds its text, so that the
+// ids and the texts cannot get out of step.
+#define MD5B64_RES_STRINGS(X)                                                                      \
+  X(RangeError, "Range check error")                                                               \
+  X(ReadError, "Stream read error")                                                                \
+  X(WriteError, "Stream write error")                                                              \
+  X(AbstractError, "Abstract Error")                                                               \
+  X(OutOfMemory, "Out of memory")                                                                  \
+  X(InOutError, "I/O error %d")                                                                    \
+  X(UnevenEncode, "Uneven size in Encode.")                                                        \
+  X(ListIndexError, "List index out of bounds (%d)")                                               \
+  X(DecodeBadChar, "Character with code %s at position %s is not in the coding alphabet.")         \
+  X(DecodeBadPad, "Pad character at position %s is not followed by another pad.")                  \
+  X(NoCoderRegistry, "The coder registry has not been created.")                                   \
+  X(NoCoderClass, "The coder registry entry has no coder class.")                                  \
+  X(CoderNotFound, "No coder is registered as \"%s\" with direction %s.")                          \
+  X(CodingNotStarted,                                                                              \
+    "The coding modules are not started: %s needs the tables their start-up builds.")
+
 enum class TResString {
-  RangeError,      // "Range check error"
-  ReadError,       // "Stream read error"
-  WriteError,      // "Stream write error"
-  AbstractError,   // "Abstract Error"
-  OutOfMemory,     // "Out of memory"
-  InOutError,      // "I/O error %d"
-  UnevenEncode,    // "Uneven size in Encode."
-  ListIndexError,  // "List index out of bounds (%d)"
-  DecodeBadChar,   // "Character with code %s at position %s is not in the coding alphabet."
-  DecodeBadPad,    // "Pad character at position %s is not followed by another pad."
-  NoCoderRegistry, // "The coder registry has not been created."
-  NoCoderClass,    // "The coder registry entry has no coder class."
-  CoderNotFound,   // "No coder is registered as \"%s\" with direction %s."
-  // "The coding modules are not started: %s needs the tables their start-up builds."
-  CodingNotStarted,
+#define MD5B64_RES_STRING_ID(Id, Text) Id,
+  MD5B64_RES_STRINGS(MD5B64_RES_STRING_ID)
+#undef MD5B64_RES_STRING_ID
 };
 
 /// Returns the message text stored under Id.

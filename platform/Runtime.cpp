@@ -1,14 +1,15 @@
 #include "platform/Runtime.h"
 
 #include "platform/Console.h"
-#include "platform/OsConsole.h"
-#include "platform/OsProcess.h"
 #include "platform/ResStrings.h"
 #include "platform/SysUtils.h"
+#include "platform/internal/OsConsole.h"
+#include "platform/internal/OsProcess.h"
 
 #include <algorithm>
 #include <array>
 #include <new>
+#include <utility>
 
 namespace md5b64 {
 
@@ -66,7 +67,7 @@ std::string Describe(const Exception& E) {
 
 std::string DescribeFailure(std::exception_ptr Failure) {
   try {
-    std::rethrow_exception(Failure);
+    std::rethrow_exception(std::move(Failure));
   } catch (const Exception& E) {
     return Describe(E);
   } catch (const std::bad_alloc&) {

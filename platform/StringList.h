@@ -37,7 +37,7 @@ public:
 /// given back when the list empties or they outnumber the texts still held. The operations
 /// are defined here so that a caller that holds a TStringList itself (a coder's queue) gets
 /// them inline.
-class MD5B64_API TStringList : public TStrings {
+class MD5B64_API TStringList final : public TStrings {
 public:
   std::size_t Count() const noexcept override { return FItems.size() - FHead; }
   const std::string& Strings(std::size_t Index) const override {

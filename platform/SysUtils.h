@@ -30,54 +30,54 @@ private:
   const void* FExceptAddr;
 };
 
-// Declares a leaf error class whose report name is its C++ name.
-#define MD5B64_DECLARE_ERROR(Name, Base)                                                           \
-  class MD5B64_API Name : public Base {                                                            \
-  public:                                                                                          \
-    using Base::Base;                                                                              \
-    const char* ClassName() const noexcept override { return #Name; }                              \
-  }
+// Every error class is written out in the same shape: its constructor (inherited, or one
+// that loads its fixed message) and the report name, which is its C++ name. Classes with
+// leaves of their own are not final.
 
-/// An index or size lies outside its range: "Range check error".
-class MD5B64_API ERangeError : public Exception {
+/// An index or size lies outside its range (TResString::RangeError).
+class MD5B64_API ERangeError final : public Exception {
 public:
   ERangeError();
   const char* ClassName() const noexcept override { return "ERangeError"; }
 };
 
 /// Root of the stream errors.
-MD5B64_DECLARE_ERROR(EStreamError, Exception);
+class MD5B64_API EStreamError : public Exception {
+public:
+  using Exception::Exception;
+  const char* ClassName() const noexcept override { return "EStreamError"; }
+};
 
-/// A stream delivered fewer bytes than asked for: "Stream read error".
-class MD5B64_API EReadError : public EStreamError {
+/// A stream delivered fewer bytes than asked for (TResString::ReadError).
+class MD5B64_API EReadError final : public EStreamError {
 public:
   EReadError();
   const char* ClassName() const noexcept override { return "EReadError"; }
 };
 
-/// A stream took fewer bytes than it was given: "Stream write error".
-class MD5B64_API EWriteError : public EStreamError {
+/// A stream took fewer bytes than it was given (TResString::WriteError).
+class MD5B64_API EWriteError final : public EStreamError {
 public:
   EWriteError();
   const char* ClassName() const noexcept override { return "EWriteError"; }
 };
 
-/// An operation that a class leaves abstract was called: "Abstract Error".
-class MD5B64_API EAbstractError : public Exception {
+/// An operation that a class leaves abstract was called (TResString::AbstractError).
+class MD5B64_API EAbstractError final : public Exception {
 public:
   EAbstractError();
   const char* ClassName() const noexcept override { return "EAbstractError"; }
 };
 
-/// Memory ran out: "Out of memory".
-class MD5B64_API EOutOfMemory : public Exception {
+/// Memory ran out (TResString::OutOfMemory).
+class MD5B64_API EOutOfMemory final : public Exception {
 public:
   EOutOfMemory();
   const char* ClassName() const noexcept override { return "EOutOfMemory"; }
 };
 
-/// An input/output operation failed with the error number ErrorCode: "I/O error %d".
-class MD5B64_API EInOutError : public Exception {
+/// An input/output operation failed with the error number ErrorCode (TResString::InOutError).
+class MD5B64_API EInOutError final : public Exception {
 public:
   explicit EInOutError(int ErrorCode);
   const char* ClassName() const noexcept override { return "EInOutError"; }
@@ -87,8 +87,8 @@ private:
   int FErrorCode;
 };
 
-/// A list was indexed outside its items: "List index out of bounds (%d)".
-class MD5B64_API EListError : public Exception {
+/// A list was indexed outside its items (TResString::ListIndexError).
+class MD5B64_API EListError final : public Exception {
 public:
   explicit EListError(long long Index);
   const char* ClassName() const noexcept override { return "EListError"; }

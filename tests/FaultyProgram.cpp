@@ -22,7 +22,7 @@
 //                    one byte at a time
 #include "coders/CodingModules.h"
 #include "front_end/DigestPrinter.h"
-#include "platform/OsConsole.h"
+#include "platform/internal/OsConsole.h"
 
 #include <cstdlib>
 #include <cstring>

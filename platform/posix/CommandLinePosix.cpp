@@ -1,24 +1,13 @@
 // POSIX hands the arguments over already split: they are taken byte for byte.
-#include "platform/CommandLine.h"
+#include "platform/internal/OsCommandLine.h"
 
 namespace md5b64 {
 
-namespace {
-
-int ArgumentCount = 0;
-char** Arguments = nullptr;
-
-} // namespace
-
-void SetProgramArguments(int ArgCount, char** Args) noexcept {
-  ArgumentCount = ArgCount;
-  Arguments = Args;
-}
-
-std::string ParamStr(int Index) {
-  if (Index < 0 || Index >= ArgumentCount || Arguments == nullptr || Arguments[Index] == nullptr)
+std::string OsParamStr(int Index, const TProgramArguments& Arguments) {
+  if (Index < 0 || Index >= Arguments.Count || Arguments.Values == nullptr)
     return {};
-  return Arguments[Index];
+  const char* Argument = Arguments.Values[Index];
+  return Argument == nullptr ? std::string() : std::string(Argument);
 }
 
 } // namespace md5b64

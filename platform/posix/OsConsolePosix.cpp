@@ -1,4 +1,4 @@
-#include "platform/OsConsole.h"
+#include "platform/internal/OsConsole.h"
 
 #include <cerrno>
 #include <poll.h>

@@ -1,4 +1,4 @@
-#include "platform/OsProcess.h"
+#include "platform/internal/OsProcess.h"
 
 #include "md5b64/Export.h"
 #include "platform/CommandLine.h"

@@ -1,16 +1,16 @@
 // Lead bytes of the process's ANSI code page.
-#include "platform/CodePage.h"
+#include "platform/internal/OsCodePage.h"
 
 #include <windows.h>
 
 namespace md5b64 {
 
-bool SystemHasLeadBytes() noexcept {
+bool OsHasLeadBytes() noexcept {
   CPINFO Info;
   return GetCPInfo(CP_ACP, &Info) && Info.MaxCharSize > 1;
 }
 
-bool SystemIsLeadByte(unsigned char Byte) noexcept {
+bool OsIsLeadByte(unsigned char Byte) noexcept {
   return IsDBCSLeadByte(Byte) != 0;
 }
 

@@ -1,6 +1,6 @@
 // The standard handles through WriteFile: the bytes go out exactly as given, with none of
 // the C runtime's text-mode translation of LF into CR LF.
-#include "platform/OsConsole.h"
+#include "platform/internal/OsConsole.h"
 
 #include <windows.h>
 

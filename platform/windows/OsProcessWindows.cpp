@@ -1,7 +1,7 @@
-#include "platform/OsProcess.h"
+#include "platform/internal/OsProcess.h"
 
-#include "platform/CodePage.h"
 #include "platform/CommandLine.h"
+#include "platform/internal/OsCodePage.h"
 
 #include <windows.h>
 
@@ -20,7 +20,7 @@ std::string_view BaseName(std::string_view Path) noexcept {
     const unsigned char Byte = static_cast<unsigned char>(Path[At]);
     if (Byte == '\\' || Byte == '/' || Byte == ':')
       Start = At + 1;
-    At += (SystemIsLeadByte(Byte) && At + 1 < Path.size()) ? 2 : 1;
+    At += (OsIsLeadByte(Byte) && At + 1 < Path.size()) ? 2 : 1;
   }
   return Path.substr(Start);
 }

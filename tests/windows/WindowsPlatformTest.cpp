@@ -2,7 +2,8 @@
 // and the search see them, and what the program knows of its own image.
 #include "platform/CodePage.h"
 #include "platform/CommandLine.h"
-#include "platform/OsProcess.h"
+#include "platform/internal/OsCodePage.h"
+#include "platform/internal/OsProcess.h"
 
 #include <gtest/gtest.h>
 
@@ -29,27 +30,27 @@ const std::string LineWithTrailBytes = "prog a\x81\" b\x81 c\"";
 const std::string TextWithTrailBackslash = "a\x83\\b\\";
 
 TEST_F(WindowsCodePage1252Test, NoByteIsALeadByte) {
-  EXPECT_FALSE(SystemHasLeadBytes());
+  EXPECT_FALSE(OsHasLeadBytes());
   for (int Byte = 0; Byte <= 255; ++Byte)
-    EXPECT_FALSE(SystemIsLeadByte(static_cast<unsigned char>(Byte))) << Byte;
+    EXPECT_FALSE(OsIsLeadByte(static_cast<unsigned char>(Byte))) << Byte;
 }
 
 TEST_F(WindowsCodePage932Test, LeadBytesAreThoseOfShiftJis) {
-  EXPECT_TRUE(SystemHasLeadBytes());
+  EXPECT_TRUE(OsHasLeadBytes());
   for (int Byte = 0; Byte <= 255; ++Byte) {
     const bool Lead = (Byte >= 0x81 && Byte <= 0x9F) || (Byte >= 0xE0 && Byte <= 0xFC);
-    EXPECT_EQ(SystemIsLeadByte(static_cast<unsigned char>(Byte)), Lead) << Byte;
+    EXPECT_EQ(OsIsLeadByte(static_cast<unsigned char>(Byte)), Lead) << Byte;
   }
 }
 
 TEST_F(WindowsCodePage1252Test, SplittingStepsSingleBytes) {
-  EXPECT_EQ(GetParamFromCommandLine(LineWithTrailBytes, 1, &SystemIsLeadByte), "a\x81 b\x81 c");
-  EXPECT_EQ(GetParamFromCommandLine(LineWithTrailBytes, 2, &SystemIsLeadByte), "");
+  EXPECT_EQ(GetParamFromCommandLine(LineWithTrailBytes, 1, &OsIsLeadByte), "a\x81 b\x81 c");
+  EXPECT_EQ(GetParamFromCommandLine(LineWithTrailBytes, 2, &OsIsLeadByte), "");
 }
 
 TEST_F(WindowsCodePage932Test, SplittingNeverCutsADoubleByteCharacter) {
-  EXPECT_EQ(GetParamFromCommandLine(LineWithTrailBytes, 1, &SystemIsLeadByte), "a\x81\"");
-  EXPECT_EQ(GetParamFromCommandLine(LineWithTrailBytes, 2, &SystemIsLeadByte), "b\x81 c");
+  EXPECT_EQ(GetParamFromCommandLine(LineWithTrailBytes, 1, &OsIsLeadByte), "a\x81\"");
+  EXPECT_EQ(GetParamFromCommandLine(LineWithTrailBytes, 2, &OsIsLeadByte), "b\x81 c");
 }
 
 TEST_F(WindowsCodePage1252Test, SearchFindsEveryByte) {

@@ -1,6 +1,6 @@
 // What the console channels need of the operating system; one implementation per OS.
-#ifndef MD5B64_PLATFORM_OSCONSOLE_H
-#define MD5B64_PLATFORM_OSCONSOLE_H
+#ifndef MD5B64_PLATFORM_INTERNAL_OSCONSOLE_H
+#define MD5B64_PLATFORM_INTERNAL_OSCONSOLE_H
 
 #include "md5b64/Export.h"
 

@@ -1,6 +1,6 @@
 // What the runtime needs to know of the running program; one implementation per OS.
-#ifndef MD5B64_PLATFORM_OSPROCESS_H
-#define MD5B64_PLATFORM_OSPROCESS_H
+#ifndef MD5B64_PLATFORM_INTERNAL_OSPROCESS_H
+#define MD5B64_PLATFORM_INTERNAL_OSPROCESS_H
 
 #include "md5b64/Export.h"
 
