@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Our Base64 encoder and decoder through their text and stream entry points.
 #include "BenchInputs.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "BenchInputs.h"
 
 #include <map>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Inputs shared by the benchmarks: the same bytes for our coders and for the peers.
 #ifndef MD5B64_BENCH_BENCHINPUTS_H
 #define MD5B64_BENCH_BENCHINPUTS_H

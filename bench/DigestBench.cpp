@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Our digest coders through the buffered coder interface, as a caller drives them.
 #include "BenchInputs.h"
 

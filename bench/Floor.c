@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 /* The least a whole run can cost: start, write 24 bytes, end. Linked statically. */
 #include <unistd.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The peers, measured in the same run on the same bytes: OpenSSL's EVP digests and Base64
 // block coding, and Crypto++'s MD2. Each row is named as ours with the peer in front.
 #include "BenchInputs.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Runs two programs alternately with the same argument, standard output to /dev/null, and
 // prints each one's median wall time and peak memory, and the ratios of the first to the
 // second. Usage: md5b64_whole_run RUNS ARGUMENT PROGRAM BASELINE

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Prints one table from a Google Benchmark JSON file: each of our rows, the peer's row of
 the same name, and the speed ratio (ours / peer; above 1 means we are faster).
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Builds the benchmarks (preset "bench"), runs ours and the peers in one run, prints one table
 # with the ratios, then the whole-run comparison of the release program with a static C
 # program that writes 24 bytes. Arguments go to the benchmark, for example

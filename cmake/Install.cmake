@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # What `cmake --install` lays out under the prefix:
 #   bin/md5b64                               the programs           (component program)
 #   share/man/man1/md5b64.1[.gz]             their man pages        (component program)

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # `cpack -G DEB` in a build directory (or `cmake --workflow --preset package`) makes two
 # Debian packages from the install components:
 #   md5b64      the programs and their man pages             (component program)

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # The project's own targets build with a strict warning set; CI turns warnings into errors.
 function(md5b64_set_warnings target)
   if(MSVC)

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Creates the private wine prefix while building: a fresh prefix takes seconds to set up,
 # which would otherwise fall into the first test's discovery or run.
 if(CMAKE_CROSSCOMPILING AND CMAKE_CROSSCOMPILING_EMULATOR AND MD5B64_WINE_PREFIX

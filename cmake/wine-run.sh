@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: MIT
 # wine-run.sh PROGRAM.exe [ARGS...]: runs a Windows program under wine for CTest.
 # The caller sets WINEPREFIX and WINEDEBUG (and WINE_CMD / WINESERVER_CMD).
 #

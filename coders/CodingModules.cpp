@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "coders/CodingModules.h"
 
 #include "coders/IdCoderMIME.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The start-up order of the coding library's modules.
 #ifndef MD5B64_CODERS_CODINGMODULES_H
 #define MD5B64_CODERS_CODINGMODULES_H

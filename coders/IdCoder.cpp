@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "coders/IdCoder.h"
 
 #include "platform/IdGlobal.h"

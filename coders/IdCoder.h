@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // IdCoder: the stream encoder and decoder bases of the three-to-four text coders, and the
 // coding modules' error class.
 #ifndef MD5B64_CODERS_IDCODER_H

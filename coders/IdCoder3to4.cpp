@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "coders/IdCoder3to4.h"
 
 #include "coders/internal/Base64Blocks.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // IdCoder3to4: coding every three bytes as four characters of a 64-character alphabet, and
 // decoding them back.
 #ifndef MD5B64_CODERS_IDCODER3TO4_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "coders/IdCoderMIME.h"
 
 #include "platform/ResStrings.h"

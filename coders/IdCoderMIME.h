@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // IdCoderMIME: Base64 with the MIME alphabet and "=" as pad character (RFC 4648, section 4).
 #ifndef MD5B64_CODERS_IDCODERMIME_H
 #define MD5B64_CODERS_IDCODERMIME_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "coders/IdCoderMessageDigest.h"
 
 #include "coders/internal/Md2Transform.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // IdCoderMessageDigest: message digests as buffered coders. MD2 (RFC 1319), MD4 (RFC 1320)
 // and MD5 (RFC 1321) emit their 16 digest bytes as one piece of coded data when the input
 // ends.

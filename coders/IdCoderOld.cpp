@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "coders/IdCoderOld.h"
 
 #include "coders/IdCoder.h"

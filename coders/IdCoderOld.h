@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // IdCoderOld: the buffered, chunk-oriented coder base with its counters and output queue,
 // and the registry of coder classes.
 #ifndef MD5B64_CODERS_IDCODEROLD_H

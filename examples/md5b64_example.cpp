@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Uses the installed coding library: prints the Base64 form of a text, then the Base64 form
 // of the text's MD5 digest, each on a line of its own.
 #include "coders/CodingModules.h"

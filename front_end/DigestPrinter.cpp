@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "front_end/DigestPrinter.h"
 
 #include "coders/CodingModules.h"

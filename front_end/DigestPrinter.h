@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The program: the Base64 form of the MD5 digest of its first argument.
 #ifndef MD5B64_FRONT_END_DIGESTPRINTER_H
 #define MD5B64_FRONT_END_DIGESTPRINTER_H

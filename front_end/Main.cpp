@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // md5b64: prints the Base64 form of the MD5 digest of its first argument.
 #include "front_end/DigestPrinter.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The Base64 coding paths on arbitrary bytes, checked against plain formulations of RFC 4648,
 // section 4, written here. Encoding: EncodeText, EncodeGroup, alphabets too short for their
 // indices, and EncodeStream with every kind of limit on streams at every position. Decoding:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The digest coders on arbitrary bytes: however the input is cut into texts, and whichever
 // way the digest is taken (FinishInput, AutoFinish on the last text, TakeNextData behind a
 // notice, the data event, after a Reset), it is the digest of the input fed as one text.

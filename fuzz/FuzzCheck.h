@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What the fuzzers share: a check that ends the run with a message, which libFuzzer then
 // records as a crash with the input that caused it, and bytes in a block of their exact size.
 #ifndef MD5B64_FUZZ_FUZZCHECK_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The plain TIdCoder, an identity coder, under random chunk sizes, flags, feed splits and
 // takes. Two checks: a clean run gives back exactly its input with all three counters equal
 // to its length; and a run of arbitrary operations (notices, resets, resizes, the data event,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The splitting routines on arbitrary bytes, each held against a second, plainer formulation
 // written here: the one-string command-line splitter, the multibyte-aware and the plain
 // searches, SplitAt and SplitHead. The texts sit in blocks of their exact size, so any read

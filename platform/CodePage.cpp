@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/CodePage.h"
 
 #include "platform/internal/OsCodePage.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The system code page's lead bytes and the multibyte-aware substring search built on them.
 #ifndef MD5B64_PLATFORM_CODEPAGE_H
 #define MD5B64_PLATFORM_CODEPAGE_H

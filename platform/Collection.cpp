@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/Collection.h"
 
 #include "platform/SysUtils.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Collections: an ordered list of items of one class, which the collection creates and owns.
 #ifndef MD5B64_PLATFORM_COLLECTION_H
 #define MD5B64_PLATFORM_COLLECTION_H

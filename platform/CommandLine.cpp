@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/CommandLine.h"
 
 #include "platform/internal/OsCommandLine.h"

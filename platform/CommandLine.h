@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The program's arguments, and the splitting of a command line that arrives as one string.
 #ifndef MD5B64_PLATFORM_COMMANDLINE_H
 #define MD5B64_PLATFORM_COMMANDLINE_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Component base: an object created with an optional owner, which frees what it owns.
 #ifndef MD5B64_PLATFORM_COMPONENT_H
 #define MD5B64_PLATFORM_COMPONENT_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/Console.h"
 
 #include "platform/SysUtils.h"

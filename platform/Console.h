@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The buffered text channel on standard output.
 #ifndef MD5B64_PLATFORM_CONSOLE_H
 #define MD5B64_PLATFORM_CONSOLE_H

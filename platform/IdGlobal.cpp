@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/IdGlobal.h"
 
 #include "platform/CodePage.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // General routines the coders rely on: text splitting, 32-bit rotation and a read-only
 // memory stream.
 #ifndef MD5B64_PLATFORM_IDGLOBAL_H

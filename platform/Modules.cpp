@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/Modules.h"
 
 #include <exception>

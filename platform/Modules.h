@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Module start-up and shutdown as one explicit, ordered sequence.
 #ifndef MD5B64_PLATFORM_MODULES_H
 #define MD5B64_PLATFORM_MODULES_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Message texts of the runtime's errors, kept in one table and loaded when an error is raised.
 #ifndef MD5B64_PLATFORM_RESSTRINGS_H
 #define MD5B64_PLATFORM_RESSTRINGS_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/Runtime.h"
 
 #include "platform/Console.h"

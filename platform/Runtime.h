@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The runtime around a console program: module start-up, the top-level failure report,
 // the orderly shutdown and the exit status.
 #ifndef MD5B64_PLATFORM_RUNTIME_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/Streams.h"
 
 #include "platform/SysUtils.h"

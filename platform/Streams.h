@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Byte streams: the abstract TStream, streams over a block of memory, and a growable one.
 #ifndef MD5B64_PLATFORM_STREAMS_H
 #define MD5B64_PLATFORM_STREAMS_H

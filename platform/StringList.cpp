@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/StringList.h"
 
 #include "platform/SysUtils.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Ordered lists of texts: the abstract TStrings and the unsorted TStringList behind it.
 #ifndef MD5B64_PLATFORM_STRINGLIST_H
 #define MD5B64_PLATFORM_STRINGLIST_H

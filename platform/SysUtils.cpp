@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/SysUtils.h"
 
 #include "platform/ResStrings.h"

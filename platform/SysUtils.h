@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Error classes of the runtime: one root carrying its message, leaves by cause.
 #ifndef MD5B64_PLATFORM_SYSUTILS_H
 #define MD5B64_PLATFORM_SYSUTILS_H

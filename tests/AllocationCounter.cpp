@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Replaces the global operator new and delete of the test executable with counting ones.
 // The array, nothrow and sized forms of the standard library forward to these two.
 #include "AllocationCounter.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Counts the blocks that the global operator new hands out and operator delete takes back,
 // so that a test can tell whether a piece of code frees all it allocates.
 #ifndef MD5B64_TESTS_ALLOCATIONCOUNTER_H

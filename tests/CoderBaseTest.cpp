@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The buffered coder base: chunking, the output queue, notices, the data event, counters
 // and chunk sizes. A plain TIdCoder is an identity coder, so its output must equal its input.
 #include "TestUtil.h"

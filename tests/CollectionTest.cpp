@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The collection classes: items in the order of adding, created empty by the collection
 // and freed with it.
 #include "platform/Collection.h"

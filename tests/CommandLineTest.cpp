@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Splitting a command line that arrives as one string, and SplitAt.
 #include "platform/CommandLine.h"
 #include "front_end/DigestPrinter.h"

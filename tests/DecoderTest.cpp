@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The decoding half of the three-to-four coders: TIdDecoder, TIdDecoder4to3, its reverse
 // tables and the Base64 decoder. Expected bytes are those of RFC 4648, section 10, or
 // worked out by hand from the MIME alphabet, never produced by this code.

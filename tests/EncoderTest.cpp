@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The Base64 encoding path: RFC 4648 vectors, padding, limits, stream positions and the
 // errors of short tables, uneven limits and short streams.
 #include "Rfc4648Vectors.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The fast paths against the plain ones on random inputs: the inlined MD4/MD5 rounds against
 // the virtual ones, MD2's paired steps against one step at a time, the vector Base64
 // look-ups against one group at a time, bulk Base64 decoding against the checked steps on

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The md5b64 program with one failure injected, chosen by the first argument; the rest of
 // the arguments are the program's own. On Windows, where the program splits its argument
 // from the whole command line, the fault is named by the environment variable MD5B64_FAULT

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Message lengths and counters near 2^32 and 2^64 bytes, reached by starting the coders from
 // such a state instead of feeding gigabytes. Expected digests come from OpenSSL's MD4 and
 // MD5 with the bit count of their context set to the same length before the same bytes.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The machine the tests were built for, and the byte order the digests are defined with, which
 // must not depend on it. Cross builds set MD5B64_EXPECT_BIG_ENDIAN and
 // MD5B64_EXPECT_UNSIGNED_CHAR so that a build that silently targets the wrong machine fails.

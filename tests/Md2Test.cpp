@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What only the MD2 coder (RFC 1319) has: its substitution, its state and the finished
 // state it goes on from; its digests are checked with the others in DigestCoderTest. Expected
 // digests come from the RFC's appendix A.5 and, for the other inputs, from an independent

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What only the MD4 (RFC 1320) and MD5 (RFC 1321) coders have: their constants, round
 // functions, state and the derived classes that replace a round function. The digests of
 // all three coders are checked in DigestCoderTest. Expected values are the RFCs' or

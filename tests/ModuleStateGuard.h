@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Lets a test start and stop the coding modules without disturbing the tests after it.
 #ifndef MD5B64_TESTS_MODULESTATEGUARD_H
 #define MD5B64_TESTS_MODULESTATEGUARD_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Runs a program as a child process with its standard output sent to a chosen place, and
 // collects what it wrote and how it ended. POSIX only.
 #ifndef MD5B64_TESTS_PROCESSRUNNER_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The md5b64 program from outside: exact bytes on standard output and standard error, and
 // the exit status, for each place standard output can lead. Expected digests come from
 // `openssl md5 -binary | base64`.

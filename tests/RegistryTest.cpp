@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The coder registry: what start-up registers, lookup and creation by name, and that
 // shutdown frees it. Each test starts and stops the modules itself and puts the
 // process-wide objects back afterwards (TSavedModuleState).

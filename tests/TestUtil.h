@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Small helpers shared by the tests.
 #ifndef MD5B64_TESTS_TESTUTIL_H
 #define MD5B64_TESTS_TESTUTIL_H

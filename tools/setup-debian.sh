@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: MIT
 # Installs what building and testing md5b64 needs beyond the compiler and CMake, on Debian.
 # Does nothing when everything is already there.
 set -eu

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Every libFuzzer target for a bounded time from its seed corpus (MD5B64_FUZZ_SECONDS each,
 # 45 by default). A finding fails the stage; the input that caused it is kept under
 # build/fuzz/fuzz-artifacts/<target>/ and printed here in hexadecimal.

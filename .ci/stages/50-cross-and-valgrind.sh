@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # The machine must not change a digest: the unit tests built for big-endian s390x and run
 # under qemu-user, and the whole suite with plain char unsigned. The latter build also runs
 # the program under valgrind memcheck (gcc's debug information, which valgrind reads).

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # The installed forms of md5b64: `cmake --install` into a fresh prefix, the example project
 # and a pkg-config build against it, the man page, and the Debian package installed with
 # dpkg, run once and removed again.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # The benchmarks build and run, briefly, so that they cannot rot. Nothing here judges speed:
 # the numbers of a shared CI machine mean nothing.
 set -euo pipefail

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Cross build for 64-bit Windows with Debian's MinGW-w64 toolchain; the results run under wine.
 #   apt-get install -y g++-mingw-w64-x86-64 wine64
 # The -posix compilers: the default -win32 thread model has no std::mutex, which GoogleTest

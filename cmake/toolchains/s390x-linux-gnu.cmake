@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Cross build for 64-bit s390x, a big-endian machine, with Debian's cross compiler; the
 # results run on the build host under qemu's user-mode emulation.
 #   apt-get install -y g++-s390x-linux-gnu qemu-user

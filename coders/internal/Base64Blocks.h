@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Bulk three-to-four coding with a table known to hold 64 characters, and bulk four-to-three
 // decoding of plain groups: no per-look-up checks, and vector instructions where the
 // processor has them.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The group loop of TIdDecoder4to3::DecodeToStream, with the bulk path for plain groups on or
 // off, so that the two can be compared.
 #ifndef MD5B64_CODERS_INTERNAL_DECODE4TO3_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "coders/internal/Md2Transform.h"
 
 #include "coders/IdCoderMessageDigest.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The MD2 block transform of RFC 1319, section 3.4, in its plain form and in a faster one
 // with the same result.
 #ifndef MD5B64_CODERS_INTERNAL_MD2TRANSFORM_H

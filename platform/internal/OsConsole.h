@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What the console channels need of the operating system; one implementation per OS.
 #ifndef MD5B64_PLATFORM_INTERNAL_OSCONSOLE_H
 #define MD5B64_PLATFORM_INTERNAL_OSCONSOLE_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What the runtime needs to know of the running program; one implementation per OS.
 #ifndef MD5B64_PLATFORM_INTERNAL_OSPROCESS_H
 #define MD5B64_PLATFORM_INTERNAL_OSPROCESS_H

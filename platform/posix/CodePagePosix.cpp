@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The argument bytes on POSIX systems are taken as they come; UTF-8 and the single-byte
 // sets have no lead bytes in the double-byte sense, so no byte is one.
 #include "platform/internal/OsCodePage.h"

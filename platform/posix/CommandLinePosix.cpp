@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // POSIX hands the arguments over already split: they are taken byte for byte.
 #include "platform/internal/OsCommandLine.h"
 

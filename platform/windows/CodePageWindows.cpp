@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Lead bytes of the process's ANSI code page.
 #include "platform/internal/OsCodePage.h"
 

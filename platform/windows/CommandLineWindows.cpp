@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Windows hands a program its command line as one string; the arguments are split from it
 // here, by the same rules on every run, rather than by the C runtime.
 #include "platform/CommandLine.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The standard handles through WriteFile: the bytes go out exactly as given, with none of
 // the C runtime's text-mode translation of LF into CR LF.
 #include "platform/internal/OsConsole.h"

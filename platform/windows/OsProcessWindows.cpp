@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/internal/OsProcess.h"
 
 #include "platform/CommandLine.h"

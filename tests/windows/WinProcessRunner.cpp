@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "WinProcessRunner.h"
 
 #include <windows.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Runs a Windows program with an exact command line and its standard output sent to a
 // chosen place, and collects what it wrote and how it ended. Windows only.
 #ifndef MD5B64_TESTS_WINDOWS_WINPROCESSRUNNER_H

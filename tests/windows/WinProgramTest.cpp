@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The md5b64 program on Windows from outside: exact command lines through CreateProcessA,
 // exact bytes on standard output and standard error, and the exit status, for each kind of
 // standard output handle. Expected digests come from `openssl md5 -binary | base64`.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The Windows side of the platform layer: the ANSI code page's lead bytes as the splitting
 // and the search see them, and what the program knows of its own image.
 #include "platform/CodePage.h"
