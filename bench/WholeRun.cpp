@@ -57,9 +57,10 @@ TRun RunOnce(const char* Program, const char* Argument) {
     std::fprintf(stderr, "%s failed\n", Program);
     std::exit(2);
   }
-  const double Ms = (End.tv_sec - Start.tv_sec) * 1e3 + (End.tv_nsec - Start.tv_nsec) / 1e6;
-  const double Cpu = (Usage.ru_utime.tv_sec + Usage.ru_stime.tv_sec) * 1e3 +
-                     (Usage.ru_utime.tv_usec + Usage.ru_stime.tv_usec) / 1e3;
+  const double Ms = static_cast<double>(End.tv_sec - Start.tv_sec) * 1e3 +
+                    static_cast<double>(End.tv_nsec - Start.tv_nsec) / 1e6;
+  const double Cpu = static_cast<double>(Usage.ru_utime.tv_sec + Usage.ru_stime.tv_sec) * 1e3 +
+                     static_cast<double>(Usage.ru_utime.tv_usec + Usage.ru_stime.tv_usec) / 1e3;
   return {Ms, Cpu};
 }
 
@@ -137,7 +138,7 @@ int main(int argc, char** argv) {
   std::printf("| %s | %.3f ms | %.3f ms | %ld KiB |\n", Programs[0], W0, C0, M0);
   std::printf("| %s | %.3f ms | %.3f ms | %ld KiB |\n", Programs[1], W1, C1, M1);
   std::printf("| ratio | %.2fx | %.2fx | %.2fx |\n", W0 / W1, C0 / C1,
-              static_cast<double>(M0) / M1);
+              static_cast<double>(M0) / static_cast<double>(M1));
   std::printf("(%d alternating runs each, argument \"%s\")\n", Runs, Argument);
   return 0;
 }

@@ -133,8 +133,9 @@ TCut ReferenceCut(std::string_view Text, std::size_t Pos, std::size_t DelimLengt
 void CheckCommandLine(std::string_view Line, TLeadBytePredicate IsLeadByte) {
   const std::vector<std::string> Pieces = ReferencePieces(Line, IsLeadByte);
   for (int Index = -1; Index <= static_cast<int>(Pieces.size()) + 1; ++Index) {
-    const std::string Expected =
-        Index >= 0 && Index < static_cast<int>(Pieces.size()) ? Pieces[Index] : std::string();
+    const std::string Expected = Index >= 0 && Index < static_cast<int>(Pieces.size())
+                                     ? Pieces[static_cast<std::size_t>(Index)]
+                                     : std::string();
     MD5B64_FUZZ_CHECK(GetParamFromCommandLine(Line, Index, IsLeadByte) == Expected);
   }
 }

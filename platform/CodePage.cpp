@@ -23,7 +23,7 @@ std::size_t MultiBytePos(std::string_view Sub, std::string_view Text,
       return I + 1;
     // A lead byte and its trail byte are one character; a lead byte at the very end has
     // no trail and is stepped alone.
-    I += (IsLeadByte(static_cast<unsigned char>(Text[I])) && I + 1 < Text.size()) ? 2 : 1;
+    I += (IsLeadByte(static_cast<unsigned char>(Text[I])) && I + 1 < Text.size()) ? 2U : 1U;
   }
   return 0;
 }

@@ -101,7 +101,8 @@ TEST(ProgramTest, FileRefusingTheWriteAtExitIsAFailure) {
     SCOPED_TRACE(Limit);
     const TRunResult Run = RunProcess(Program, {"abc"}, TStdOutTarget::SizeLimited, Limit);
     EXPECT_EQ(Run.ExitStatus, 1);
-    EXPECT_EQ(Run.StdOut, std::string("kAFQmDzST7DWlj99KOF/cg==").substr(0, Limit));
+    EXPECT_EQ(Run.StdOut,
+              std::string("kAFQmDzST7DWlj99KOF/cg==").substr(0, static_cast<std::size_t>(Limit)));
     EXPECT_TRUE(std::regex_match(Run.StdErr, IoErrorReport(EFBIG))) << Run.StdErr;
   }
 }

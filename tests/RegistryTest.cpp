@@ -190,7 +190,7 @@ TEST_F(RegistryTest, CreateRegisteredCoderFindsTheDigestsByTheirCommonNames) {
       {"MD2", typeid(TIdCoderMD2), "da853b0d3f88d99b30283a69e6ded6bb"},
   };
   for (const auto& Case : Cases) {
-    for (const std::uint8_t Direction : {0, 128}) {
+    for (const std::uint8_t Direction : {std::uint8_t{0}, std::uint8_t{128}}) {
       SCOPED_TRACE(testing::Message() << Case.Name << " " << int{Direction});
       const auto Coder = CreateRegisteredCoder(Case.Name, Direction);
       ASSERT_NE(Coder, nullptr);

@@ -21,7 +21,7 @@ std::string_view BaseName(std::string_view Path) noexcept {
     const unsigned char Byte = static_cast<unsigned char>(Path[At]);
     if (Byte == '\\' || Byte == '/' || Byte == ':')
       Start = At + 1;
-    At += (OsIsLeadByte(Byte) && At + 1 < Path.size()) ? 2 : 1;
+    At += (OsIsLeadByte(Byte) && At + 1 < Path.size()) ? 2U : 1U;
   }
   return Path.substr(Start);
 }
