@@ -74,12 +74,13 @@ std::string Base64Encode(std::string_view Text, const TBase64Options& Form = {})
 /// Raises EIdCodingError of kind BufferTooSmall, with the size needed as its position, when
 /// Out is shorter; then nothing is written.
 MD5B64_API std::size_t Base64EncodeInto(std::span<const std::uint8_t> Bytes, std::span<char> Out,
-                             const TBase64Options& Form = {});
+                                        const TBase64Options& Form = {});
 
 /// As Base64EncodeInto, reporting BufferTooSmall in the result instead (its Position is the
 /// size needed, or SIZE_MAX when that does not fit in a size_t).
-MD5B64_API TCodingResult TryBase64EncodeInto(std::span<const std::uint8_t> Bytes, std::span<char> Out,
-                                  const TBase64Options& Form = {}) noexcept;
+MD5B64_API TCodingResult TryBase64EncodeInto(std::span<const std::uint8_t> Bytes,
+                                             std::span<char> Out,
+                                             const TBase64Options& Form = {}) noexcept;
 
 // Decoding. Every error gives its kind and the byte offset in the text where it stands (the
 // text's end for Truncated): InvalidCharacter, Truncated, MisplacedPad, NonCanonical (strict
@@ -100,8 +101,8 @@ std::vector<std::uint8_t> Base64Decode(std::string_view Text, const TBase64Optio
 /// size needed as its position, when the text is good but Out is too short; the bytes in Out
 /// are then unspecified.
 MD5B64_API std::size_t Base64DecodeInto(std::string_view Text, std::span<std::uint8_t> Out,
-                             const TBase64Options& Form = {},
-                             TBase64Strictness Strictness = TBase64Strictness::Strict);
+                                        const TBase64Options& Form = {},
+                                        TBase64Strictness Strictness = TBase64Strictness::Strict);
 
 /// As Base64DecodeInto, reporting the fault in the result instead.
 TCodingResult
@@ -112,8 +113,8 @@ TryBase64DecodeInto(std::string_view Text, std::span<std::uint8_t> Out,
 /// As Base64Decode into Out (replacing what it held), reporting a fault of the text in the
 /// result instead, with Out left empty. Raises only std::bad_alloc.
 MD5B64_API TCodingResult TryBase64Decode(std::string_view Text, std::vector<std::uint8_t>& Out,
-                              const TBase64Options& Form = {},
-                              TBase64Strictness Strictness = TBase64Strictness::Strict);
+                                         const TBase64Options& Form = {},
+                                         TBase64Strictness Strictness = TBase64Strictness::Strict);
 
 } // namespace md5b64
 

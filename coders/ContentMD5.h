@@ -62,7 +62,7 @@ struct MD5B64_API TContentMD5Check {
 /// the body's MD5 digest.
 MD5B64_API TContentMD5Check CheckContentMD5(std::string_view Value, std::string_view Body) noexcept;
 MD5B64_API TContentMD5Check CheckContentMD5(std::string_view Value,
-                                 std::span<const std::uint8_t> Body) noexcept;
+                                            std::span<const std::uint8_t> Body) noexcept;
 
 } // namespace md5b64
 

@@ -36,7 +36,8 @@ MD5B64_API std::size_t HexEncodeInto(std::span<const std::uint8_t> Bytes, std::s
 
 /// As HexEncodeInto, reporting BufferTooSmall in the result instead (its Position is the size
 /// needed, or SIZE_MAX when that does not fit in a size_t).
-MD5B64_API TCodingResult TryHexEncodeInto(std::span<const std::uint8_t> Bytes, std::span<char> Out) noexcept;
+MD5B64_API TCodingResult TryHexEncodeInto(std::span<const std::uint8_t> Bytes,
+                                          std::span<char> Out) noexcept;
 
 // Decoding takes the digits 0-9, a-f and A-F, in pairs, and nothing else: no whitespace, no
 // "0x". Errors: InvalidCharacter at the offset of the first character that is no digit, or
@@ -56,7 +57,8 @@ MD5B64_API std::vector<std::uint8_t> HexDecode(std::string_view Text);
 MD5B64_API std::size_t HexDecodeInto(std::string_view Text, std::span<std::uint8_t> Out);
 
 /// As HexDecodeInto, reporting the fault in the result instead.
-MD5B64_API TCodingResult TryHexDecodeInto(std::string_view Text, std::span<std::uint8_t> Out) noexcept;
+MD5B64_API TCodingResult TryHexDecodeInto(std::string_view Text,
+                                          std::span<std::uint8_t> Out) noexcept;
 
 /// As HexDecode into Out (replacing what it held), reporting a fault of the text in the
 /// result instead, with Out left empty. Raises only std::bad_alloc.

@@ -11,9 +11,6 @@
 
 namespace md5b64 {
 
-using internal::LoadLE32;
-using internal::StoreLE32;
-
 const std::array<std::uint32_t, 64> Md5SineTable = {
     // clang-format off
     0xD76AA478, 0xE8C7B756, 0x242070DB, 0xC1BDCEEE, 0xF57C0FAF, 0x4787C62A, 0xA8304613, 0xFD469501,

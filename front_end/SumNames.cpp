@@ -92,8 +92,7 @@ std::string QuoteName(std::string_view Name) {
     return "''";
   bool Unprintable = false;
   bool Special = false;
-  for (std::size_t Index = 0; Index < Name.size(); ++Index) {
-    const char Character = Name[Index];
+  for (const char Character : Name) {
     if (!IsPrintable(static_cast<unsigned char>(Character)))
       Unprintable = true;
     else if (IsShellSpecial(Character))

@@ -20,7 +20,6 @@
 namespace md5b64 {
 namespace {
 
-using test::FromHex;
 using test::ToHex;
 
 // Every test here decodes with the table that start-up builds.

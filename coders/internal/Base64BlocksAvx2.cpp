@@ -84,7 +84,7 @@ std::size_t EncodeGroupsAvx2(const char* Table, const unsigned char* In, std::si
   static_assert(TEncodeKernel::BytesRead == EncodeAvx2Minimum);
   const TEncodeKernel Kernel(Table);
   std::size_t Done = 0;
-  for (; Count - Done >= Kernel.BytesRead; Done += 24)
+  for (; Count - Done >= TEncodeKernel::BytesRead; Done += 24)
     Kernel.Round(In + Done, Out + Done / 3 * 4);
   for (; Count - Done >= 16; Done += 12)
     Kernel.HalfRound(In + Done, Out + Done / 3 * 4);
