@@ -100,6 +100,7 @@ void DigestMany(std::span<const TMessage> Messages, std::span<TDigestBytes> Dige
 
   for (std::size_t L = 0; L < Md5LaneCount; ++L)
     TakeNext(L);
+  // NOLINTNEXTLINE(bugprone-infinite-loop): TakeNext and EnterTail change Active by reference.
   while (Active != 0) {
     // As far as the lane that runs out first, then that lane moves on.
     std::size_t Run = std::numeric_limits<std::size_t>::max();

@@ -22,6 +22,7 @@ inline constexpr std::size_t PrefetchBlocks = 8;
 /// faults. An idle lane's stride is 0.
 inline void PrefetchAhead(const unsigned char* Next, std::size_t Stride) noexcept {
   const std::uintptr_t Ahead = reinterpret_cast<std::uintptr_t>(Next) + PrefetchBlocks * Stride;
+  // NOLINTNEXTLINE(performance-no-int-to-ptr): the address may lie past the message, see above.
   _mm_prefetch(reinterpret_cast<const char*>(Ahead), _MM_HINT_T0);
 }
 
