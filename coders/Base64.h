@@ -62,13 +62,14 @@ MD5B64_API std::string_view Base64AlphabetChars(TBase64Alphabet Alphabet) noexce
 
 /// The exact number of characters that ByteCount bytes take in Form. Raises
 /// std::length_error when that does not fit in a size_t.
-std::size_t Base64EncodedSize(std::size_t ByteCount, const TBase64Options& Form = {});
+MD5B64_API std::size_t Base64EncodedSize(std::size_t ByteCount, const TBase64Options& Form = {});
 
 /// Bytes in Form. Raises std::length_error as Base64EncodedSize and std::bad_alloc when the
 /// memory runs out.
-std::string Base64Encode(std::span<const std::uint8_t> Bytes, const TBase64Options& Form = {});
+MD5B64_API std::string Base64Encode(std::span<const std::uint8_t> Bytes,
+                                    const TBase64Options& Form = {});
 /// The bytes of Text in Form.
-std::string Base64Encode(std::string_view Text, const TBase64Options& Form = {});
+MD5B64_API std::string Base64Encode(std::string_view Text, const TBase64Options& Form = {});
 
 /// Writes Bytes in Form to the start of Out and returns the number of characters written.
 /// Raises EIdCodingError of kind BufferTooSmall, with the size needed as its position, when
@@ -93,8 +94,9 @@ MD5B64_API std::size_t Base64DecodedMaxSize(std::size_t TextSize) noexcept;
 
 /// The bytes that Text codes in Form. Raises EIdCodingError with the kind and position of
 /// the first fault, and std::bad_alloc when the memory runs out.
-std::vector<std::uint8_t> Base64Decode(std::string_view Text, const TBase64Options& Form = {},
-                                       TBase64Strictness Strictness = TBase64Strictness::Strict);
+MD5B64_API std::vector<std::uint8_t>
+Base64Decode(std::string_view Text, const TBase64Options& Form = {},
+             TBase64Strictness Strictness = TBase64Strictness::Strict);
 
 /// Decodes Text to the start of Out and returns the number of bytes written. Raises
 /// EIdCodingError with the first fault of the text, or of kind BufferTooSmall, with the
@@ -105,10 +107,9 @@ MD5B64_API std::size_t Base64DecodeInto(std::string_view Text, std::span<std::ui
                                         TBase64Strictness Strictness = TBase64Strictness::Strict);
 
 /// As Base64DecodeInto, reporting the fault in the result instead.
-TCodingResult
-TryBase64DecodeInto(std::string_view Text, std::span<std::uint8_t> Out,
-                    const TBase64Options& Form = {},
-                    TBase64Strictness Strictness = TBase64Strictness::Strict) noexcept;
+MD5B64_API TCodingResult TryBase64DecodeInto(
+    std::string_view Text, std::span<std::uint8_t> Out, const TBase64Options& Form = {},
+    TBase64Strictness Strictness = TBase64Strictness::Strict) noexcept;
 
 /// As Base64Decode into Out (replacing what it held), reporting a fault of the text in the
 /// result instead, with Out left empty. Raises only std::bad_alloc.

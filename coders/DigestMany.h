@@ -8,6 +8,7 @@
 
 #include "coders/Digest.h"
 #include "coders/IdCoderMessageDigest.h"
+#include "md5b64/Export.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -20,17 +21,18 @@ namespace md5b64 {
 /// Digests[I] becomes the MD5 digest of Messages[I], for every message. Raises ERangeError,
 /// with nothing written, when Digests has fewer entries than there are messages; entries past
 /// them are left alone. Needs no start-up.
-void MD5Many(std::span<const std::span<const std::uint8_t>> Messages,
-             std::span<TDigestBytes> Digests);
+MD5B64_API void MD5Many(std::span<const std::span<const std::uint8_t>> Messages,
+                        std::span<TDigestBytes> Digests);
 /// The same for texts.
-void MD5Many(std::span<const std::string_view> Messages, std::span<TDigestBytes> Digests);
+MD5B64_API void MD5Many(std::span<const std::string_view> Messages,
+                        std::span<TDigestBytes> Digests);
 
 /// A number of MD5 lanes, each digesting its own message from bytes fed in any pieces. A
 /// lane holds what it is fed until LaneBufferSize bytes are waiting, then the lanes that
 /// have whole blocks are compressed together; so fed in turns of at most that size, the lanes
 /// keep pace and go through the vector path together. Lanes start and finish their messages
 /// independently. Copyable; one object is used by one thread at a time.
-class TMD5Lanes {
+class MD5B64_API TMD5Lanes {
 public:
   /// Bytes a lane holds before the lanes are compressed.
   static constexpr std::size_t LaneBufferSize = 8192;

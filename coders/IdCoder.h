@@ -17,7 +17,7 @@
 namespace md5b64 {
 
 /// The coding modules' own error class.
-class EIdException : public Exception {
+class MD5B64_API EIdException : public Exception {
 public:
   using Exception::Exception;
   const char* ClassName() const noexcept override { return "EIdException"; }
