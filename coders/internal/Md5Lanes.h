@@ -4,6 +4,8 @@
 #ifndef MD5B64_CODERS_INTERNAL_MD5LANES_H
 #define MD5B64_CODERS_INTERNAL_MD5LANES_H
 
+#include "md5b64/Export.h"
+
 #include "coders/IdCoderMessageDigest.h"
 
 #include <cstddef>
@@ -16,7 +18,7 @@ inline constexpr std::size_t Md5LaneCount = 16;
 
 /// The chaining states of a set of lanes, word W of lane L at Word[W][L], so that one vector
 /// holds one word of every lane.
-struct TMd5LaneStates {
+struct MD5B64_API TMd5LaneStates {
   alignas(64) std::uint32_t Word[4][Md5LaneCount];
 
   TIdMDChainState Lane(std::size_t L) const noexcept {
@@ -37,43 +39,43 @@ using TMd5LaneMask = std::uint32_t;
 
 /// One lane after the other through the single-stream compression: the reference the vector
 /// kernels must agree with, and the path where there is none.
-void Md5LanesPortable(TMd5LaneStates& States, const unsigned char* const* Data, TMd5LaneMask Active,
-                      std::size_t Blocks) noexcept;
+MD5B64_API void Md5LanesPortable(TMd5LaneStates& States, const unsigned char* const* Data,
+                                 TMd5LaneMask Active, std::size_t Blocks) noexcept;
 /// Two sets of eight lanes in 256-bit vectors (x86 with AVX2 only).
-void Md5LanesAvx2(TMd5LaneStates& States, const unsigned char* const* Data, TMd5LaneMask Active,
-                  std::size_t Blocks) noexcept;
+MD5B64_API void Md5LanesAvx2(TMd5LaneStates& States, const unsigned char* const* Data,
+                             TMd5LaneMask Active, std::size_t Blocks) noexcept;
 /// Sixteen lanes in 512-bit vectors (x86 with AVX-512F only).
-void Md5LanesAvx512(TMd5LaneStates& States, const unsigned char* const* Data, TMd5LaneMask Active,
-                    std::size_t Blocks) noexcept;
+MD5B64_API void Md5LanesAvx512(TMd5LaneStates& States, const unsigned char* const* Data,
+                               TMd5LaneMask Active, std::size_t Blocks) noexcept;
 
 enum class TMd5LanesPath { Portable, Avx2, Avx512 };
 
 /// Compresses through the widest path that this machine has (or the one a test chose). A
 /// single lane goes through the single-stream compression, which is faster for one message
 /// than a vector with one lane in use.
-void Md5LanesCompress(TMd5LaneStates& States, const unsigned char* const* Data, TMd5LaneMask Active,
-                      std::size_t Blocks) noexcept;
+MD5B64_API void Md5LanesCompress(TMd5LaneStates& States, const unsigned char* const* Data,
+                                 TMd5LaneMask Active, std::size_t Blocks) noexcept;
 
 /// The path Md5LanesCompress takes. The processor is asked once, on first use.
-TMd5LanesPath Md5LanesPath() noexcept;
+MD5B64_API TMd5LanesPath Md5LanesPath() noexcept;
 
 using TMd5LanesKernel = void(TMd5LaneStates&, const unsigned char* const*, TMd5LaneMask,
                              std::size_t) noexcept;
 /// The kernel of Path, or none where this build or processor lacks it (for tests).
-TMd5LanesKernel* Md5LanesKernel(TMd5LanesPath Path) noexcept;
+MD5B64_API TMd5LanesKernel* Md5LanesKernel(TMd5LanesPath Path) noexcept;
 
 /// Whether this build and this processor have Path.
-bool HasMd5LanesPath(TMd5LanesPath Path) noexcept;
+MD5B64_API bool HasMd5LanesPath(TMd5LanesPath Path) noexcept;
 
 /// For tests and benchmarks only: makes Md5LanesCompress take Path from now on, for every
 /// thread. False, and nothing changed, when the machine lacks Path. No program calls it.
-bool SetMd5LanesPath(TMd5LanesPath Path) noexcept;
+MD5B64_API bool SetMd5LanesPath(TMd5LanesPath Path) noexcept;
 
 /// RFC 1321, sections 3.1 and 3.2: the last Size (< 64) bytes of a message of Length bytes,
 /// then the pad byte 0x80, zeros and the bit length, as one or two blocks at Tail. Returns the
 /// number of blocks.
-std::size_t Md5Tail(const unsigned char* Rest, std::size_t Size, std::uint64_t Length,
-                    unsigned char (&Tail)[128]) noexcept;
+MD5B64_API std::size_t Md5Tail(const unsigned char* Rest, std::size_t Size, std::uint64_t Length,
+                               unsigned char (&Tail)[128]) noexcept;
 
 } // namespace md5b64::internal
 
