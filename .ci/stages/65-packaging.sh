@@ -163,11 +163,11 @@ cmake --workflow --preset shared
 lib=$(ls build/shared/libmd5b64_coders.so.*.*.*)
 soname=$(readelf -d "$lib" | sed -n 's/.*(SONAME).*\[\(.*\)\]/\1/p')
 [ "$soname" = "libmd5b64_coders.so.${version%%.*}" ] || fail "SONAME '$soname'"
-X
 symbols=$(nm -DC --defined-only "$lib")
 grep -q 'md5b64::TIdCoderMD5::' <<<"$symbols" || fail "$soname exports no TIdCoderMD5"
-# An internal function without the export mark stays inside the library.
-if grep 'Md5CompressVirtual' <<<"$symbols"; then fail "$soname exports internal functions"; fi
+# An internal function without the export mark stays inside the library (where the library
+# has it: the Base64 vector kernel is built on x86 only).
+if grep 'EncodeGroupsAvx2' <<<"$symbols"; then fail "$soname exports internal functions"; fi
 echo "shared: $soname, $(wc -l <<<"$symbols") exported symbols, tests passed"
 
 echo "## licence lines"
