@@ -126,9 +126,12 @@ struct TDecodeKernel {
     // three bytes of each group, most significant first, packed together.
     const __m256i Twelve = _mm256_maddubs_epi16(Values, _mm256_set1_epi32(0x01400140));
     const __m256i Groups = _mm256_madd_epi16(Twelve, _mm256_set1_epi32(0x00011000));
+    // A shuffle index with its top bit set makes a zero byte; spelled as a char so that the
+    // same text compiles where char is unsigned.
+    constexpr char Z = static_cast<char>(0x80);
     const __m256i Bytes = _mm256_shuffle_epi8(
-        Groups, _mm256_setr_epi8(2, 1, 0, 6, 5, 4, 10, 9, 8, 14, 13, 12, -1, -1, -1, -1, //
-                                 2, 1, 0, 6, 5, 4, 10, 9, 8, 14, 13, 12, -1, -1, -1, -1));
+        Groups, _mm256_setr_epi8(2, 1, 0, 6, 5, 4, 10, 9, 8, 14, 13, 12, Z, Z, Z, Z, //
+                                 2, 1, 0, 6, 5, 4, 10, 9, 8, 14, 13, 12, Z, Z, Z, Z));
     const __m256i Packed =
         _mm256_permutevar8x32_epi32(Bytes, _mm256_setr_epi32(0, 1, 2, 4, 5, 6, 3, 7));
     _mm256_storeu_si256(reinterpret_cast<__m256i*>(Out), Packed);
